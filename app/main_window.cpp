@@ -1,0 +1,170 @@
+#include "app/main_window.h"
+
+#include <windowsx.h>
+
+#include "errors/epilogue.h"
+#include "errors/win32_error.h"
+#include "resources/resource_ids.h"
+#include "util/encoding.h"
+#include "util/seams.h"
+
+namespace fk {
+namespace {
+
+constexpr Procedure kFormLoad{"Error in Preinstall: Sub Form_Load", "Form_Load"};
+constexpr Procedure kCmdWeiterClick{"Error in Preinstall: Sub cmdWEITER_Click",
+                                    "cmdWEITER_Click"};
+constexpr Procedure kCmdStartClick{"Error in Preinstall: Sub cmdStart_Click", "cmdStart_Click"};
+
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+void registerWindowClass(HINSTANCE instance, WNDPROC proc) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    if (GetClassInfoExW(instance, FollowKelvaro::kClassName, &wc)) return;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXICON),
+                                             GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
+    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = FollowKelvaro::kClassName;
+    if (!RegisterClassExW(&wc)) raiseLastError(err::InvalidProcedureCall);
+}
+
+// Outer window size for the client area of the window's table, at the real DPI.
+SIZE windowSizeFor(Dpi dpi) {
+    RECT r{0, 0, twipsToPixels(kMainClientWidthTwips, dpi.x),
+           twipsToPixels(kMainClientHeightTwips, dpi.y)};
+    AdjustWindowRectEx(&r, kWindowStyle, FALSE, 0);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+}  // namespace
+
+FollowKelvaro::~FollowKelvaro() {
+    if (hwnd_) {
+        onDestroyed = nullptr;
+        DestroyWindow(hwnd_);
+    }
+}
+
+bool FollowKelvaro::create(HINSTANCE instance) {
+    try {
+        registerWindowClass(instance, windowProc);
+        const Dpi dpi = screenDpi();
+        const SIZE size = windowSizeFor(dpi);
+        const std::wstring title = widenUtf8("Follow Kelvaro");
+        HWND hwnd = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, title.c_str(), kWindowStyle,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, size.cx, size.cy, nullptr,
+                                    nullptr, instance, this);
+        if (!hwnd) raiseLastError(err::InvalidProcedureCall);
+        controls_.create(hwnd_, instance, mainWindowControls(), dpi);
+    } catch (...) {
+        reportFailure(currentFailure(), kFormLoad.label(), kFormLoad.name());
+        return hwnd_ != nullptr;
+    }
+    Form_Load();
+    return true;
+}
+
+void FollowKelvaro::show(int showCommand) {
+    ShowWindow(hwnd_, showCommand);
+    UpdateWindow(hwnd_);
+    if (HWND first = controls_.firstFocusable()) SetFocus(first);
+}
+
+void FollowKelvaro::setLog(std::string_view text) {
+    SetWindowTextW(control(LBLablauf), widenUtf8(text).c_str());
+}
+
+void FollowKelvaro::appendLog(std::string_view text) {
+    std::string current = log();
+    current.append(text);
+    setLog(current);
+}
+
+std::string FollowKelvaro::log() const {
+    HWND label = control(LBLablauf);
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(label)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(label, text.data(),
+                                                        static_cast<int>(text.size()))));
+    return narrowUtf8(text);
+}
+
+void FollowKelvaro::Form_Load() {
+    // Nothing to set up: the control table gives the window its start state.
+    kFormLoad.step([] {});
+}
+
+void FollowKelvaro::cmdStart_Click() {
+    // The adaptation run arrives here; until then "Start" does nothing.
+    kCmdStartClick.step([] {});
+}
+
+void FollowKelvaro::cmdWEITER_Click() {
+    kCmdWeiterClick.step([] { seams().endProcess(0); });
+}
+
+void FollowKelvaro::onCommand(int id, int code) {
+    if (code != BN_CLICKED) return;
+    if (id == cmdStart) cmdStart_Click();
+    if (id == cmdWEITER) cmdWEITER_Click();
+}
+
+void FollowKelvaro::onActivate(WPARAM wp) {
+    // Keep the keyboard focus on the control that had it when the window is re-activated.
+    if (LOWORD(wp) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+    } else {
+        HWND target = lastFocus_ && IsWindowVisible(lastFocus_) ? lastFocus_
+                                                                 : controls_.firstFocusable();
+        if (target) SetFocus(target);
+    }
+}
+
+LRESULT FollowKelvaro::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_COMMAND:
+            onCommand(GET_WM_COMMAND_ID(wp, lp), GET_WM_COMMAND_CMD(wp, lp));
+            return 0;
+        case WM_CTLCOLORSTATIC:
+            if (HBRUSH brush = controls_.background(reinterpret_cast<HWND>(lp),
+                                                    reinterpret_cast<HDC>(wp))) {
+                return reinterpret_cast<LRESULT>(brush);
+            }
+            break;
+        case WM_ACTIVATE:
+            onActivate(wp);
+            return 0;
+        case WM_DESTROY:
+            hwnd_ = nullptr;
+            if (onDestroyed) onDestroyed();
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+LRESULT CALLBACK FollowKelvaro::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<FollowKelvaro*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (msg == WM_NCCREATE) {
+        self = static_cast<FollowKelvaro*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    if (!self || !self->hwnd_) return DefWindowProcW(hwnd, msg, wp, lp);
+    try {
+        return self->handleMessage(msg, wp, lp);
+    } catch (...) {
+        return DefWindowProcW(hwnd, msg, wp, lp);  // no exception leaves a window procedure
+    }
+}
+
+}  // namespace fk

@@ -1,0 +1,71 @@
+// The main window "Follow Kelvaro": explanation, "Start", progress log, "Ende".
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "util/controls.h"
+
+namespace fk {
+
+enum MainControl : int {
+    cmdWEITER = 1,
+    cmdStart,
+    picweiss,
+    imgbanner,
+    lblTITEL0,  // lblTITEL(0): the title in the white strip
+    LBLablauf,
+    lblTITEL1,  // lblTITEL(1): the explanation
+};
+
+// The window's controls, in the order the window defines them.
+std::span<const ControlSpec> mainWindowControls();
+
+inline constexpr int kMainClientWidthTwips = 10680;
+inline constexpr int kMainClientHeightTwips = 8340;
+
+class FollowKelvaro {
+public:
+    static constexpr const wchar_t* kClassName = L"FollowKelvaro";
+
+    FollowKelvaro() = default;
+    ~FollowKelvaro();
+    FollowKelvaro(const FollowKelvaro&) = delete;
+    FollowKelvaro& operator=(const FollowKelvaro&) = delete;
+
+    // Creates the window with its controls (not yet shown); false when that failed.
+    bool create(HINSTANCE instance);
+    // Shows the window and puts the keyboard focus on "Start".
+    void show(int showCommand);
+
+    HWND hwnd() const { return hwnd_; }
+    HWND control(MainControl id) const { return controls_.get(id); }
+
+    // The progress log: the caption of LBLablauf, UTF-8 here.
+    void setLog(std::string_view text);
+    void appendLog(std::string_view text);
+    std::string log() const;
+
+    // Called once the window is gone (the program's message loop ends there).
+    std::function<void()> onDestroyed;
+
+    void Form_Load();
+    void cmdStart_Click();
+    void cmdWEITER_Click();
+
+private:
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    void onCommand(int id, int code);
+    void onActivate(WPARAM wp);
+
+    HWND hwnd_ = nullptr;
+    HWND lastFocus_ = nullptr;
+    ControlSet controls_;
+};
+
+}  // namespace fk

@@ -1,0 +1,5 @@
+// Resource identifiers shared by the resource script and the code.
+#pragma once
+
+#define IDI_APP 1
+#define IDB_BANNER 201

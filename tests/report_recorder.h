@@ -1,0 +1,36 @@
+// Collects the failures reported while it lives, instead of showing them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "errors/epilogue.h"
+
+namespace fk::test {
+
+struct Report {
+    int32_t number;
+    std::string description;
+    std::string label;
+    std::string name;
+};
+
+class ReportRecorder {
+public:
+    ReportRecorder() {
+        previous_ = setReportHandler([this](const Failure& f, std::string_view label,
+                                            std::string_view name) {
+            reports.push_back({f.number, f.description, std::string(label), std::string(name)});
+        });
+    }
+    ~ReportRecorder() { setReportHandler(previous_); }
+    ReportRecorder(const ReportRecorder&) = delete;
+    ReportRecorder& operator=(const ReportRecorder&) = delete;
+
+    std::vector<Report> reports;
+
+private:
+    ReportHandler previous_;
+};
+
+}  // namespace fk::test

@@ -1,0 +1,35 @@
+// Helpers for tests against the real platform under Wine.
+#pragma once
+
+#include <windows.h>
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace fk::test {
+
+// A fresh folder under the temporary folder, removed with everything in it at the end.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    // The folder with a trailing "\", in the ANSI code page.
+    const std::string& path() const { return path_; }
+    std::string operator/(std::string_view name) const { return path_ + std::string(name); }
+
+private:
+    std::string path_;
+};
+
+void writeFile(const std::string& path, std::string_view bytes, DWORD attributes = 0);
+std::string readFile(const std::string& path);
+void makeFolder(const std::string& path);
+
+// Dispatches pending messages of this thread for about `ms` milliseconds.
+void pumpMessages(DWORD ms);
+
+}  // namespace fk::test

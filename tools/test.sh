@@ -1,0 +1,9 @@
+#!/bin/bash
+# Builds everything and runs every test: the portable code natively with
+# AddressSanitizer and UndefinedBehaviorSanitizer, then the Windows build under
+# Wine on an Xvfb display.
+set -eu
+cd "$(dirname "$0")/.."
+tools/install-deps.sh
+cmake --workflow --preset native
+tools/wine-env.sh cmake --workflow --preset windows

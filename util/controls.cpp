@@ -1,0 +1,181 @@
+#include "util/controls.h"
+
+#include <algorithm>
+#include <climits>
+#include <string>
+
+#include "errors/win32_error.h"
+#include "util/encoding.h"
+
+namespace fk {
+namespace {
+
+int CALLBACK markFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+bool fontInstalled(const std::wstring& face) {
+    LOGFONTW query{};
+    query.lfCharSet = DEFAULT_CHARSET;
+    face.copy(query.lfFaceName, LF_FACESIZE - 1);
+    bool found = false;
+    HDC dc = GetDC(nullptr);
+    EnumFontFamiliesExW(dc, &query, markFound, reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(nullptr, dc);
+    return found;
+}
+
+std::wstring installedFace(const char* wanted) {
+    std::wstring face = widenUtf8(wanted);
+    if (fontInstalled(face)) return face;
+    for (const wchar_t* similar : {L"Tahoma", L"Arial", L"Liberation Sans", L"DejaVu Sans"}) {
+        if (fontInstalled(similar)) return similar;
+    }
+    return face;  // the font mapper picks what it can
+}
+
+const wchar_t* windowClassOf(ControlKind kind, HINSTANCE instance) {
+    switch (kind) {
+        case ControlKind::CommandButton: return L"BUTTON";
+        case ControlKind::TextBox: return L"EDIT";
+        case ControlKind::PictureBox: return pictureBoxClass(instance);
+        default: return L"STATIC";
+    }
+}
+
+DWORD styleOf(const ControlSpec& spec) {
+    DWORD style = WS_CHILD | spec.extraStyle;
+    if (spec.visible) style |= WS_VISIBLE;
+    switch (spec.kind) {
+        case ControlKind::CommandButton: style |= BS_PUSHBUTTON | WS_TABSTOP; break;
+        case ControlKind::Label: style |= SS_LEFT; break;
+        case ControlKind::PictureBox: style |= WS_CLIPCHILDREN; break;
+        case ControlKind::Image: style |= SS_BITMAP; break;
+        case ControlKind::TextBox: break;
+        case ControlKind::Frame: style |= SS_ETCHEDHORZ; break;
+    }
+    return style;
+}
+
+int tabOrderKey(const ControlSpec& spec) { return spec.tabIndex < 0 ? INT_MAX : spec.tabIndex; }
+
+bool takesFocus(ControlKind kind) {
+    return kind == ControlKind::CommandButton || kind == ControlKind::TextBox;
+}
+
+LRESULT CALLBACK pictureBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_COMMAND:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            return SendMessageW(GetParent(hwnd), msg, wp, lp);
+        default:
+            return DefWindowProcW(hwnd, msg, wp, lp);
+    }
+}
+
+}  // namespace
+
+Dpi screenDpi() {
+    HDC dc = GetDC(nullptr);
+    const Dpi dpi{GetDeviceCaps(dc, LOGPIXELSX), GetDeviceCaps(dc, LOGPIXELSY)};
+    ReleaseDC(nullptr, dc);
+    return dpi;
+}
+
+GdiObject createFont(const FontSpec& font, int dpiY) {
+    const std::wstring face = installedFace(font.face);
+    return GdiObject(CreateFontW(-MulDiv(font.centipoints, dpiY, 7200), 0, 0, 0, font.weight,
+                                 FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                 CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                                 DEFAULT_PITCH | FF_SWISS, face.c_str()));
+}
+
+const wchar_t* pictureBoxClass(HINSTANCE instance) {
+    static constexpr wchar_t kName[] = L"FollowKelvaroPictureBox";
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    if (!GetClassInfoExW(instance, kName, &wc)) {
+        wc.lpfnWndProc = pictureBoxProc;
+        wc.hInstance = instance;
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        wc.lpszClassName = kName;
+        if (!RegisterClassExW(&wc)) raiseLastError(err::InvalidProcedureCall);
+    }
+    return kName;
+}
+
+void ControlSet::create(HWND window, HINSTANCE instance, std::span<const ControlSpec> table,
+                        Dpi dpi) {
+    std::vector<const ControlSpec*> order;
+    for (const auto& spec : table) order.push_back(&spec);
+    std::stable_sort(order.begin(), order.end(), [](const ControlSpec* a, const ControlSpec* b) {
+        return tabOrderKey(*a) < tabOrderKey(*b);
+    });
+    for (const ControlSpec* spec : order) {
+        HWND parent = spec->parent == 0 ? window : get(spec->parent);
+        const std::wstring caption = widenUtf8(spec->caption ? spec->caption : "");
+        HWND hwnd = CreateWindowExW(
+            0, windowClassOf(spec->kind, instance), caption.c_str(), styleOf(*spec),
+            twipsToPixels(spec->left, dpi.x), twipsToPixels(spec->top, dpi.y),
+            twipsToPixels(spec->width, dpi.x), twipsToPixels(spec->height, dpi.y), parent,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec->id)), instance, nullptr);
+        if (!hwnd) raiseLastError(err::InvalidProcedureCall);
+        entries_.push_back({spec, hwnd});
+        if (spec->font.face) {
+            fonts_.push_back(createFont(spec->font, dpi.y));
+            SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.back().get()), FALSE);
+        }
+        if (spec->bitmap != 0) {
+            bitmaps_.emplace_back(LoadImageW(instance, MAKEINTRESOURCEW(spec->bitmap),
+                                             IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
+            SendMessageW(hwnd, STM_SETIMAGE, IMAGE_BITMAP,
+                         reinterpret_cast<LPARAM>(bitmaps_.back().get()));
+        }
+    }
+}
+
+HWND ControlSet::get(int id) const {
+    for (const auto& e : entries_) {
+        if (e.spec->id == id) return e.hwnd;
+    }
+    return nullptr;
+}
+
+const ControlSpec* ControlSet::specOf(HWND control) const {
+    for (const auto& e : entries_) {
+        if (e.hwnd == control) return e.spec;
+    }
+    return nullptr;
+}
+
+HWND ControlSet::firstFocusable() const {
+    for (const auto& e : entries_) {
+        if (takesFocus(e.spec->kind) && e.spec->tabIndex >= 0 &&
+            (GetWindowLongW(e.hwnd, GWL_STYLE) & WS_VISIBLE) &&
+            IsWindowEnabled(e.hwnd)) {
+            return e.hwnd;
+        }
+    }
+    return nullptr;
+}
+
+HBRUSH ControlSet::background(HWND control, HDC dc) const {
+    const ControlSpec* spec = specOf(control);
+    if (!spec) return nullptr;
+    int sysColor = -1;
+    switch (spec->back) {
+        case BackColor::Default: return nullptr;
+        case BackColor::White:
+            SetBkColor(dc, RGB(255, 255, 255));
+            return static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+        case BackColor::WindowColor: sysColor = COLOR_WINDOW; break;
+        case BackColor::ButtonFace: sysColor = COLOR_BTNFACE; break;
+    }
+    SetBkColor(dc, GetSysColor(sysColor));
+    return GetSysColorBrush(sysColor);
+}
+
+}  // namespace fk

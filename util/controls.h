@@ -1,0 +1,85 @@
+// Windows declared as data: one table of controls per window (name, kind, parent,
+// twips geometry, caption, font, visibility, tab index), created in one loop.
+#pragma once
+
+#include <windows.h>
+
+#include <span>
+#include <vector>
+
+#include "util/handles.h"
+
+namespace fk {
+
+struct FontSpec {
+    const char* face = nullptr;  // UTF-8; nullptr: the control keeps its default font
+    int centipoints = 0;         // 1575 = 15.75 pt
+    int weight = FW_NORMAL;
+};
+
+enum class ControlKind { CommandButton, Label, PictureBox, Image, TextBox, Frame };
+
+enum class BackColor { Default, White, WindowColor, ButtonFace };
+
+struct ControlSpec {
+    int id;              // also the control's window id
+    const char* name;    // the control's name, e.g. "lblTITEL"
+    int index;           // member of a control array; -1 when not in one
+    ControlKind kind;
+    int parent;          // id of the parent control; 0 for the window itself
+    int left, top, width, height;  // twips, relative to the parent's client area
+    const char* caption;           // UTF-8
+    FontSpec font;
+    bool visible;
+    int tabIndex;        // -1: not in the tab order
+    BackColor back = BackColor::Default;
+    DWORD extraStyle = 0;
+    int bitmap = 0;      // Image: bitmap resource id, 0 for none
+};
+
+struct Dpi {
+    int x;
+    int y;
+};
+
+// The screen's real dots per inch.
+Dpi screenDpi();
+
+inline int twipsToPixels(int twips, int dpi) { return MulDiv(twips, dpi, 1440); }
+
+// A font of the given face and size; a similar sans-serif face stands in when the
+// face is not installed.
+GdiObject createFont(const FontSpec& font, int dpiY);
+
+// The controls of one window, created from its table.
+class ControlSet {
+public:
+    // Creates every control as a child window of its own, in the order of the tab
+    // indices, which is also the order the Tab key follows; parents come first.
+    void create(HWND window, HINSTANCE instance, std::span<const ControlSpec> table, Dpi dpi);
+
+    HWND get(int id) const;
+    const ControlSpec* specOf(HWND control) const;
+
+    // The visible, enabled control with the lowest tab index that takes the focus.
+    HWND firstFocusable() const;
+
+    // Answers WM_CTLCOLORSTATIC/WM_CTLCOLOREDIT for a control of the table; nullptr
+    // when the control has no colour of its own.
+    HBRUSH background(HWND control, HDC dc) const;
+
+private:
+    struct Entry {
+        const ControlSpec* spec;
+        HWND hwnd;
+    };
+    std::vector<Entry> entries_;  // in creation (tab) order
+    std::vector<GdiObject> fonts_;
+    std::vector<GdiObject> bitmaps_;
+};
+
+// Window class of picture boxes: a plain container in the window background colour
+// that passes its children's notifications on to its parent.
+const wchar_t* pictureBoxClass(HINSTANCE instance);
+
+}  // namespace fk

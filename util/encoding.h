@@ -1,0 +1,19 @@
+// Text at the boundary to Windows: the program's literals are UTF-8; the "...A"
+// functions and files take the ANSI code page; windows show UTF-16.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace fk {
+
+std::wstring widenUtf8(std::string_view utf8);
+std::string narrowUtf8(std::wstring_view wide);
+
+std::wstring widenAnsi(std::string_view ansi);
+std::string narrowAnsi(std::wstring_view wide);
+
+// UTF-8 literal to ANSI code page text for an "...A" call or an ANSI file.
+std::string utf8ToAnsi(std::string_view utf8);
+
+}  // namespace fk
