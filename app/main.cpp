@@ -5,10 +5,13 @@
 #include <commctrl.h>
 
 #include "app/main_window.h"
+#include "errors/Z_ErrorFunction.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
+
+    fk::installCentralErrorHandler();
 
     fk::FollowKelvaro window;
     if (!window.create(instance)) return 1;

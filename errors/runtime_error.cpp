@@ -103,20 +103,33 @@ int32_t runtimeNumberFromSystemError(uint32_t code, int32_t fallback) {
     return fallback;
 }
 
+namespace {
+uint32_t g_lastDllError = 0;
+}
+
+uint32_t lastDllError() noexcept { return g_lastDllError; }
+void setLastDllError(uint32_t code) noexcept { g_lastDllError = code; }
+
+Failure& recordedError() {
+    static Failure recorded;
+    return recorded;
+}
+
 Failure currentFailure() noexcept {
+    const uint32_t dll = g_lastDllError;
     try {
         throw;
     } catch (const RuntimeError& e) {
-        return {e.number(), e.description(), e.source()};
+        return {e.number(), e.description(), e.source(), dll};
     } catch (const std::bad_alloc&) {
         return {err::OutOfMemory, std::string(standardMessage(err::OutOfMemory)),
-                std::string(kProgramSource)};
+                std::string(kProgramSource), dll};
     } catch (const std::exception& e) {
-        return {err::InvalidProcedureCall, e.what(), std::string(kProgramSource)};
+        return {err::InvalidProcedureCall, e.what(), std::string(kProgramSource), dll};
     } catch (...) {
         return {err::InvalidProcedureCall,
                 std::string(standardMessage(err::InvalidProcedureCall)),
-                std::string(kProgramSource)};
+                std::string(kProgramSource), dll};
     }
 }
 

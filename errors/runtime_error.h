@@ -63,12 +63,22 @@ private:
 // that have no closer match.
 int32_t runtimeNumberFromSystemError(uint32_t code, int32_t fallback = err::PathFileAccessError);
 
-// What a failure reports: number, message text and source.
+// What a failure reports: number, message text, source, and the last system error
+// code as it stood when the failure was raised.
 struct Failure {
     int32_t number = 0;
     std::string description;
     std::string source;
+    uint32_t lastDllError = 0;
 };
+
+// The last system error code captured after the program's most recent system call
+// (0 before any); set by the Windows layer.
+uint32_t lastDllError() noexcept;
+void setLastDllError(uint32_t code) noexcept;
+
+// The recorded error: the failure being reported, cleared when its report is done.
+Failure& recordedError();
 
 // Converts the exception in flight into a failure: runtime errors keep their number,
 // an allocation failure is "Out of memory", any other exception "Invalid procedure

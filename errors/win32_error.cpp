@@ -3,15 +3,11 @@
 #include <windows.h>
 
 namespace fk {
-namespace {
-uint32_t g_lastDllError = 0;
-}
-
-uint32_t lastDllError() noexcept { return g_lastDllError; }
 
 uint32_t captureLastError() noexcept {
-    g_lastDllError = GetLastError();
-    return g_lastDllError;
+    const uint32_t code = GetLastError();
+    setLastDllError(code);
+    return code;
 }
 
 void raiseLastError(int32_t fallback) {

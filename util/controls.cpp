@@ -44,25 +44,26 @@ const wchar_t* windowClassOf(ControlKind kind, HINSTANCE instance) {
     }
 }
 
+bool takesFocus(ControlKind kind) {
+    return kind == ControlKind::CommandButton || kind == ControlKind::TextBox;
+}
+
 DWORD styleOf(const ControlSpec& spec) {
     DWORD style = WS_CHILD | spec.extraStyle;
     if (spec.visible) style |= WS_VISIBLE;
     switch (spec.kind) {
-        case ControlKind::CommandButton: style |= BS_PUSHBUTTON | WS_TABSTOP; break;
+        case ControlKind::CommandButton: style |= BS_PUSHBUTTON; break;
         case ControlKind::Label: style |= SS_LEFT; break;
         case ControlKind::PictureBox: style |= WS_CLIPCHILDREN; break;
-        case ControlKind::Image: style |= SS_BITMAP; break;
+        case ControlKind::Image: style |= spec.bitmap != 0 ? SS_BITMAP : SS_LEFT; break;
         case ControlKind::TextBox: break;
         case ControlKind::Frame: style |= SS_ETCHEDHORZ; break;
     }
+    if (takesFocus(spec.kind) && spec.tabStop && spec.tabIndex >= 0) style |= WS_TABSTOP;
     return style;
 }
 
 int tabOrderKey(const ControlSpec& spec) { return spec.tabIndex < 0 ? INT_MAX : spec.tabIndex; }
-
-bool takesFocus(ControlKind kind) {
-    return kind == ControlKind::CommandButton || kind == ControlKind::TextBox;
-}
 
 LRESULT CALLBACK pictureBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
@@ -108,7 +109,7 @@ const wchar_t* pictureBoxClass(HINSTANCE instance) {
 }
 
 void ControlSet::create(HWND window, HINSTANCE instance, std::span<const ControlSpec> table,
-                        Dpi dpi) {
+                        Dpi dpi, HFONT defaultFont) {
     std::vector<const ControlSpec*> order;
     for (const auto& spec : table) order.push_back(&spec);
     std::stable_sort(order.begin(), order.end(), [](const ControlSpec* a, const ControlSpec* b) {
@@ -127,6 +128,8 @@ void ControlSet::create(HWND window, HINSTANCE instance, std::span<const Control
         if (spec->font.face) {
             fonts_.push_back(createFont(spec->font, dpi.y));
             SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.back().get()), FALSE);
+        } else if (defaultFont) {
+            SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(defaultFont), FALSE);
         }
         if (spec->bitmap != 0) {
             bitmaps_.emplace_back(LoadImageW(instance, MAKEINTRESOURCEW(spec->bitmap),
@@ -153,7 +156,7 @@ const ControlSpec* ControlSet::specOf(HWND control) const {
 
 HWND ControlSet::firstFocusable() const {
     for (const auto& e : entries_) {
-        if (takesFocus(e.spec->kind) && e.spec->tabIndex >= 0 &&
+        if ((GetWindowLongW(e.hwnd, GWL_STYLE) & WS_TABSTOP) &&
             (GetWindowLongW(e.hwnd, GWL_STYLE) & WS_VISIBLE) &&
             IsWindowEnabled(e.hwnd)) {
             return e.hwnd;

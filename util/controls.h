@@ -35,6 +35,7 @@ struct ControlSpec {
     BackColor back = BackColor::Default;
     DWORD extraStyle = 0;
     int bitmap = 0;      // Image: bitmap resource id, 0 for none
+    bool tabStop = true; // buttons and text fields: reached by the Tab key
 };
 
 struct Dpi {
@@ -56,7 +57,9 @@ class ControlSet {
 public:
     // Creates every control as a child window of its own, in the order of the tab
     // indices, which is also the order the Tab key follows; parents come first.
-    void create(HWND window, HINSTANCE instance, std::span<const ControlSpec> table, Dpi dpi);
+    // Controls without a font of their own get `defaultFont` when it is given.
+    void create(HWND window, HINSTANCE instance, std::span<const ControlSpec> table, Dpi dpi,
+                HFONT defaultFont = nullptr);
 
     HWND get(int id) const;
     const ControlSpec* specOf(HWND control) const;

@@ -1,18 +1,33 @@
 // Thin seams around what tests must be able to drive or observe: ending the
-// process (and later modal display, message boxes, the shell).
+// process, modal display, message boxes and the clock.
 #pragma once
 
+#include <windows.h>
+
 #include <functional>
+#include <string>
 
 namespace fk {
 
 struct Seams {
     // Ends the process at once with the given exit code (ExitProcess).
     std::function<void(unsigned exitCode)> endProcess;
+    // Shows a loaded window modally: returns once it is hidden or destroyed.
+    std::function<void(HWND window)> runModal;
+    // A modal message box (MessageBoxW); returns the button chosen.
+    std::function<int(HWND owner, const std::wstring& text, const std::wstring& title,
+                      UINT type)>
+        messageBox;
+    // The current local date and time.
+    std::function<SYSTEMTIME()> localTime;
 };
 
 // The program's seams; tests replace members and restore them with SeamsOverride.
 Seams& seams();
+
+// Shows `window` modally on this thread: the thread's other top-level windows take
+// no input until it is hidden or destroyed.
+void runModalLoop(HWND window);
 
 class SeamsOverride {
 public:

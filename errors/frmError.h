@@ -1,0 +1,92 @@
+// frmError: the modal dialog that shows a reported failure in error, question or
+// information mode, expands its details and can end the program.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "util/controls.h"
+
+namespace fk {
+
+enum FrmErrorControl : int {
+    imgImage0 = 100,
+    imgImage1,
+    imgImage2,
+    txtMsg,
+    cmdbugreport,
+    cmdOK,
+    cmdExit,
+    cmdDetails,
+    cmdYes,
+    cmdNo,
+    cmdCancel,
+    txtDetails,
+    frlongname,
+};
+
+std::span<const ControlSpec> frmErrorControls();
+
+inline constexpr int kErrorClientWidthTwips = 5745;
+inline constexpr int kErrorCollapsedHeightTwips = 1785;
+inline constexpr int kErrorExpandedHeightTwips = 3375;
+
+class frmError {
+public:
+    frmError() = default;
+    ~frmError() { Unload(); }
+    frmError(const frmError&) = delete;
+    frmError& operator=(const frmError&) = delete;
+
+    // Answer of the question mode: 1 "Ye&s", 3 "N&o", -1 "&Abbruch". Nobody reads it.
+    int32_t Result = 0;
+
+    // Question mode (true) or error mode (false).
+    void SetForm(bool& bYesNo);
+    // The message text to show: the error text unchanged.
+    std::string ChangeErrMsg(int32_t& lErrorNum, std::string& sErrorText,
+                             std::string& sErrorSource);
+    // Appends one error entry and an empty line to the error log.
+    void WritetoLog(std::string& sText);
+
+    // Creates the dialog hidden, in its designed state; false when that failed.
+    bool Load();
+    // Shows the dialog modally; returns once a button has hidden it.
+    void Show();
+    void Hide();
+    void Unload();
+
+    HWND hwnd() const { return hwnd_; }
+    HWND control(FrmErrorControl id) const { return controls_.get(id); }
+    void setCaption(const std::string& utf8);
+    void setControlText(FrmErrorControl id, const std::string& ansi);
+    void setVisible(FrmErrorControl id, bool visible);
+
+    void Form_Load();
+    void cmdOK_Click();
+    void cmdExit_Click();
+    void cmdYes_Click();
+    void cmdNo_Click();
+    void cmdCancel_Click();
+    void cmdDetails_Click();
+    void cmdbugreport_Click();
+
+private:
+    static INT_PTR CALLBACK dialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    INT_PTR handleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    void onCommand(int id);
+    void pressDefault(int defaultId);
+    void setHeightTwips(int twips);
+    void setDefaultButton(FrmErrorControl id);
+    void putFirstInTabOrder(FrmErrorControl id);
+    bool usable(FrmErrorControl id) const;
+
+    HWND hwnd_ = nullptr;
+    ControlSet controls_;
+    Dpi dpi_{96, 96};
+};
+
+}  // namespace fk

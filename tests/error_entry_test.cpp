@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include "errors/error_entry.h"
+
+namespace fk {
+namespace {
+
+TEST(ErrorEntry, ErrorWithSolutionByteForByte) {
+    const std::string entry = composeErrorEntry(
+        {53, "File not found", "Bitte Datei pr\xFC" "fen", 2, "Follow_Kelvaro",
+         "Error in Dateiroutinen: Function hole_dbpfad_datei", "06.12.2026", "21:42:29"});
+    EXPECT_EQ(entry,
+              "Error 53: File not found\r\n"
+              "!============Error Information/Solution =============!\r\n"
+              "Bitte Datei pr\xFC" "fen\r\n"
+              "!============End of Information/Solution ============!\r\n"
+              "Last DLL Error: 2\r\n"
+              "Error Source: Follow_Kelvaro\r\n"
+              "Procedure: Error in Dateiroutinen: Function hole_dbpfad_datei\r\n"
+              "Date: 06.12.2026 Time: 21:42:29\r\n");
+}
+
+TEST(ErrorEntry, InformationMessageAndNegativeNumbersWithoutSolution) {
+    EXPECT_EQ(composeErrorEntry({0, "Hinweis", "", 0, "", "P", "d", "t"}),
+              "Information Message : Hinweis\r\n"
+              "Last DLL Error: 0\r\n"
+              "Error Source: \r\n"
+              "Procedure: P\r\n"
+              "Date: d Time: t\r\n");
+    const std::string negative = composeErrorEntry({-2147024894, "x", "", 0, "s", "P", "d", "t"});
+    EXPECT_EQ(negative.substr(0, 21), "Error -2147024894: x\r");
+}
+
+TEST(ErrorEntry, GeneralInformationBlock) {
+    EXPECT_EQ(generalInformationBlock("FollowKelvaro", "1.0.1", "C:\\ProgramData\\T\\"),
+              "===================== General Information =====================\r\n"
+              "AppName: FollowKelvaro\r\n"
+              "Version: 1.0.1\r\n"
+              "Location: C:\\ProgramData\\T\\\r\n"
+              "===================== End General Information =================\r\n"
+              "\r\n");
+}
+
+TEST(ErrorEntry, ExpectedErrorNumbers) {
+    for (int32_t n : {32755, 52, 53, 54, 56, 57, 58, 59, 60, 61, 62, 63, 64, 65, 67, 68, 69, 70,
+                      71, 72, 76}) {
+        EXPECT_TRUE(isExpectedError(n)) << n;
+    }
+    for (int32_t n : {0, 5, 6, 7, 13, 55, 66, 73, 74, 75, 321, -53}) {
+        EXPECT_FALSE(isExpectedError(n)) << n;
+    }
+}
+
+TEST(ErrorEntry, CorrectPathAndVersion) {
+    const std::string folder = "C:\\Daten";
+    EXPECT_EQ(CorrectPath(folder), "C:\\Daten\\");
+    EXPECT_EQ(folder, "C:\\Daten");
+    EXPECT_EQ(CorrectPath("C:\\Daten\\"), "C:\\Daten\\");
+    EXPECT_EQ(CorrectPath(""), "\\");
+    EXPECT_EQ(GetVersion(), "1.0.1");
+}
+
+}  // namespace
+}  // namespace fk
