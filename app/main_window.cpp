@@ -14,7 +14,6 @@ namespace {
 constexpr Procedure kFormLoad{"Error in Preinstall: Sub Form_Load", "Form_Load"};
 constexpr Procedure kCmdWeiterClick{"Error in Preinstall: Sub cmdWEITER_Click",
                                     "cmdWEITER_Click"};
-constexpr Procedure kCmdStartClick{"Error in Preinstall: Sub cmdStart_Click", "cmdStart_Click"};
 
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
@@ -99,11 +98,6 @@ std::string FollowKelvaro::log() const {
 void FollowKelvaro::Form_Load() {
     // Nothing to set up: the control table gives the window its start state.
     kFormLoad.step([] {});
-}
-
-void FollowKelvaro::cmdStart_Click() {
-    // The adaptation run arrives here; until then "Start" does nothing.
-    kCmdStartClick.step([] {});
 }
 
 void FollowKelvaro::cmdWEITER_Click() {

@@ -54,14 +54,18 @@ public:
     std::function<void()> onDestroyed;
 
     void Form_Load();
+    // The adaptation run: copies the central dbpfad.ini over each companion's.
     void cmdStart_Click();
     void cmdWEITER_Click();
+    // Handles one companion program: replaces its dbpfad.ini when installed.
+    void testeaufprogramm(const std::string& ordner);
 
 private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp);
     void onCommand(int id, int code);
     void onActivate(WPARAM wp);
+    void endForMissingDataPath();
 
     HWND hwnd_ = nullptr;
     HWND lastFocus_ = nullptr;

@@ -1,6 +1,7 @@
 // File routines: paths one level up and, on Windows, the data folders.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace fk {
@@ -8,5 +9,28 @@ namespace fk {
 // The parent folder, with a trailing "\"; a path without "\" (after dropping one
 // trailing "\") comes back unchanged, e.g. the drive root C:\ gives C:.
 std::string Pfad_hoch(std::string path);
+
+// Shell special folders by CSIDL number.
+inline constexpr int32_t kCommonAppData = 35;
+inline constexpr int32_t kProgramFiles = 38;
+inline constexpr int32_t kProgramFilesX86 = 42;
+
+// The file-system path of a shell special folder (without trailing "\"), or "".
+std::string GetShellFolder(int32_t csidl);
+
+// The all-users application-data folder.
+std::string getappfolder();
+
+// Reads the data folder named by a dbpfad.ini into `datenpfad` (which then ends
+// with "\"); true when that folder holds the main product's "person.pxd".
+bool hole_dbpfad_datei(const std::string& dbpfadIni, std::string& datenpfad);
+
+// Sets the local data folder (creating it when missing) and the program base
+// folder from the central dbpfad.ini; returns the program base folder or "".
+// Shows a message box when the entry names a plain file instead of a folder.
+std::string hole_programmgrundverzeichnis();
+
+// The text of that message box: lines separated by a lone CR.
+std::string unreachablePathMessage(const std::string& localFolder, const std::string& entry);
 
 }  // namespace fk

@@ -5,6 +5,8 @@
 #include "errors/win32_error.h"
 #include "util/handles.h"
 
+#include <utility>
+
 namespace fk {
 namespace {
 
@@ -16,7 +18,83 @@ bool writeAll(const FileHandle& file, std::string_view bytes) {
     return ok && written == bytes.size();
 }
 
+// Deletes a temporary file unless it has been consumed.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
+    ~TemporaryFile() {
+        if (!path_.empty()) DeleteFileA(path_.c_str());
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    const std::string& path() const { return path_; }
+    void consumed() { path_.clear(); }
+
+private:
+    std::string path_;
+};
+
+std::string folderOf(const std::string& path) {
+    const auto sep = path.rfind('\\');
+    return sep == std::string::npos ? std::string(".\\") : path.substr(0, sep + 1);
+}
+
+void writeDurably(const std::string& path, std::string_view bytes) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) raiseLastError();
+    captureLastError();
+    if (!writeAll(file, bytes)) raiseLastError(err::DeviceIoError);
+    if (!FlushFileBuffers(file.get())) raiseLastError(err::DeviceIoError);
+    captureLastError();
+}
+
 }  // namespace
+
+std::string readWholeFile(const std::string& path) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) raiseLastError();
+    captureLastError();
+    std::string content;
+    char buffer[64 * 1024];
+    DWORD got = 0;
+    for (;;) {
+        if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) {
+            raiseLastError(err::DeviceIoError);
+        }
+        captureLastError();
+        if (got == 0) break;
+        content.append(buffer, got);
+    }
+    return content;
+}
+
+void replaceWithCopy(const std::string& source, const std::string& target) {
+    const DWORD attributes = GetFileAttributesA(target.c_str());
+    captureLastError();
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        setLastDllError(ERROR_ACCESS_DENIED);
+        raise(err::PathFileAccessError);
+    }
+    const std::string bytes = readWholeFile(source);
+    char name[MAX_PATH] = {};
+    if (!GetTempFileNameA(folderOf(target).c_str(), "fk", 0, name)) raiseLastError();
+    captureLastError();
+    TemporaryFile temporary(name);
+    writeDurably(temporary.path(), bytes);
+    if (!MoveFileExA(temporary.path().c_str(), target.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        raiseLastError();
+    }
+    captureLastError();
+    temporary.consumed();
+}
+
+void createFolder(const std::string& path) {
+    if (!CreateDirectoryA(path.c_str(), nullptr)) raiseLastError();
+    captureLastError();
+}
 
 bool appendToFile(const std::string& path, std::string_view bytes) {
     FileHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,

@@ -13,4 +13,17 @@ bool appendToFile(const std::string& path, std::string_view bytes);
 // Creates a new file holding the bytes. False when it exists already or cannot be made.
 bool createFileWith(const std::string& path, std::string_view bytes);
 
+// The whole content of a file; raises the runtime error of a failed open or read.
+std::string readWholeFile(const std::string& path);
+
+// Replaces the target's content by the source's bytes so that a failure leaves
+// either the old bytes or all the new ones: the bytes go to a temporary file in
+// the target's folder, which then replaces the target in one step. A read-only
+// target is refused. Raises the runtime error of the failing step; no temporary
+// file stays behind.
+void replaceWithCopy(const std::string& source, const std::string& target);
+
+// Creates one folder level; raises the runtime error when that fails.
+void createFolder(const std::string& path);
+
 }  // namespace fk

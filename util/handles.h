@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <objbase.h>
+#include <shlobj.h>
+
 #include <utility>
 
 namespace fk {
@@ -66,10 +69,17 @@ struct WindowTraits {
     static void close(Handle h) noexcept { ::DestroyWindow(h); }
 };
 
+struct PidlTraits {
+    using Handle = LPITEMIDLIST;
+    static Handle invalid() noexcept { return nullptr; }
+    static void close(Handle h) noexcept { ::CoTaskMemFree(h); }
+};
+
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
 using GdiObject = UniqueHandle<GdiObjectTraits>;  // fonts, bitmaps, brushes
 using IconHandle = UniqueHandle<IconTraits>;
 using WindowHandle = UniqueHandle<WindowTraits>;
+using Pidl = UniqueHandle<PidlTraits>;  // shell item identifier list
 
 }  // namespace fk
