@@ -1,9 +1,10 @@
 #!/bin/bash
 # Builds everything and runs every test: the portable code natively with
-# AddressSanitizer and UndefinedBehaviorSanitizer, then the Windows build under
-# Wine on an Xvfb display.
+# AddressSanitizer and UndefinedBehaviorSanitizer, its fuzz targets for a bounded
+# time, then the Windows build under Wine on an Xvfb display.
 set -eu
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
 cmake --workflow --preset native
+cmake --workflow --preset fuzz
 tools/wine-env.sh cmake --workflow --preset windows
