@@ -2,7 +2,10 @@
 
 #include <vector>
 
+#include "errors/bug_report.h"
 #include "errors/epilogue.h"
+#include "errors/win32_error.h"
+#include "resources/version.h"
 #include "errors/error_entry.h"
 #include "files/A_Definitionen.h"
 #include "util/encoding.h"
@@ -232,8 +235,28 @@ void frmError::cmdDetails_Click() {
 }
 
 void frmError::cmdbugreport_Click() {
-    // Preparing the bug-report mail arrives here; until then the button does nothing.
-    kCmdBugreport.step([] {});
+    const Procedure& p = kCmdBugreport;
+    std::string details;
+    p.step([&] {
+        HWND box = control(txtDetails);
+        std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(box)) + 1, L'\0');
+        text.resize(static_cast<std::size_t>(
+            GetWindowTextW(box, text.data(), static_cast<int>(text.size()))));
+        details = narrowAnsi(text);
+    });
+    std::string exeName;
+    p.step([&] {
+        char path[MAX_PATH] = {};
+        const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+        captureLastError();
+        exeName = exeNameOf(std::string_view(path, n));
+    });
+    std::string link;
+    p.step([&] {
+        link = bugReportLink(exeName, FK_VERSION_MAJOR, FK_VERSION_MINOR, details,
+                             lokaler_datenpfad);
+    });
+    p.step([&] { seams().shellOpen(link); });
 }
 
 void frmError::pressDefault(int defaultId) {

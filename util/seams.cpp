@@ -1,5 +1,7 @@
 #include "util/seams.h"
 
+#include <shellapi.h>
+
 #include <vector>
 
 namespace fk {
@@ -45,6 +47,10 @@ Seams& seams() {
         runModalLoop,
         [](HWND owner, const std::wstring& text, const std::wstring& title, UINT type) {
             return MessageBoxW(owner, text.c_str(), title.c_str(), type);
+        },
+        [](const std::string& link) {
+            // The result is not examined: without a mail program nothing happens.
+            ShellExecuteA(nullptr, "open", link.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
         },
         [] {
             SYSTEMTIME now;

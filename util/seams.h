@@ -18,6 +18,8 @@ struct Seams {
     std::function<int(HWND owner, const std::wstring& text, const std::wstring& title,
                       UINT type)>
         messageBox;
+    // Hands a link (ANSI code page) to the shell to open (ShellExecuteA, verb "open").
+    std::function<void(const std::string& link)> shellOpen;
     // The current local date and time.
     std::function<SYSTEMTIME()> localTime;
 };

@@ -8,6 +8,7 @@
 #include "files/A_Definitionen.h"
 #include "test_support.h"
 #include "util/controls.h"
+#include "util/encoding.h"
 #include "util/seams.h"
 
 namespace fk {
@@ -40,6 +41,7 @@ protected:
     void SetUp() override {
         lokaler_datenpfad = dir.path();
         seams().endProcess = [this](unsigned code) { ended.push_back(code); };
+        seams().shellOpen = [this](const std::string& link) { links.push_back(link); };
         installCentralErrorHandler();
     }
     void TearDown() override {
@@ -55,10 +57,12 @@ protected:
     SeamsOverride seamsGuard;
     test::TempFolder dir;
     std::vector<unsigned> ended;
+    std::vector<std::string> links;
     const Dpi dpi = screenDpi();
 };
 
-TEST_F(ErrorDialog, ErrorModeLayoutAndTheDetailsToggle) {
+TEST_F(ErrorDialog, ErrorModeLayoutDetailsToggleAndBugReport) {
+    std::wstring details;
     test::DialogDriver driver;
     driver
         .then([&](HWND d) {
@@ -80,11 +84,24 @@ TEST_F(ErrorDialog, ErrorModeLayoutAndTheDetailsToggle) {
         .then([&](HWND d) {
             EXPECT_EQ(heightOf(d), twipsY(1785));
             EXPECT_EQ(text(GetDlgItem(d, cmdDetails)), L"D&etails >>");
-            press(d, cmdbugreport);  // the dialog stays open
+            press(d, cmdbugreport);
+            press(d, cmdbugreport);  // two mails; the dialog stays open
+            EXPECT_TRUE(IsWindowVisible(d));
+            details = text(GetDlgItem(d, txtDetails));
         })
         .then([&](HWND d) { press(d, cmdOK); });
     report(5);
     EXPECT_TRUE(driver.done());
+    ASSERT_EQ(links.size(), 2u);
+    EXPECT_EQ(links[0], links[1]);
+    // The running program here is the test executable.
+    const std::string head =
+        "mailto:bugreport@talvorin.example&Subject=fk_gui_tests Fehlerbericht !"
+        "&Body=ERROR%0a%0dProgrammnamefk_gui_tests 1. 0%0a%0d%0a%0d%0a%0d%0a%0d";
+    ASSERT_EQ(links[0].substr(0, head.size()), head);
+    EXPECT_EQ(links[0].substr(head.size()),
+              narrowAnsi(details) + "%0a%0d%0a%0d&Attach=\"" + dir.path() + "errorlog.txt\"");
+    EXPECT_NE(details.find(L"Error 5: Invalid procedure call or argument\r\n"), std::wstring::npos);
     EXPECT_EQ(test::DialogDriver::visibleDialog(), nullptr);
 }
 
