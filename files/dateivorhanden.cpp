@@ -3,29 +3,14 @@
 #include "errors/epilogue.h"
 #include "errors/win32_error.h"
 #include "files/y_work_together.h"
-#include "util/handles.h"
+#include "util/file_io.h"
 
 namespace fk {
 namespace {
 
-// A directory listing with the default filter shows plain files only.
-constexpr DWORD kNotListed = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN |
-                             FILE_ATTRIBUTE_SYSTEM | 0x8 /* volume label */;
-constexpr DWORD kFolderBits = FILE_ATTRIBUTE_DIRECTORY | 0x8;
+constexpr DWORD kFolderBits = FILE_ATTRIBUTE_DIRECTORY | 0x8 /* volume label */;
 constexpr DWORD kFileBits = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
                             FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
-
-bool listsPlainFile(const std::string& pattern) {
-    WIN32_FIND_DATAA data{};
-    FindHandle find(FindFirstFileA(pattern.c_str(), &data));
-    captureLastError();
-    if (!find) return false;
-    do {
-        if ((data.dwFileAttributes & kNotListed) == 0) return true;
-    } while (FindNextFileA(find.get(), &data));
-    captureLastError();
-    return false;
-}
 
 }  // namespace
 

@@ -91,6 +91,20 @@ void replaceWithCopy(const std::string& source, const std::string& target) {
     temporary.consumed();
 }
 
+bool listsPlainFile(const std::string& pattern) {
+    constexpr DWORD kNotListed = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN |
+                                 FILE_ATTRIBUTE_SYSTEM | 0x8 /* volume label */;
+    WIN32_FIND_DATAA data{};
+    FindHandle find(FindFirstFileA(pattern.c_str(), &data));
+    captureLastError();
+    if (!find) return false;
+    do {
+        if ((data.dwFileAttributes & kNotListed) == 0) return true;
+    } while (FindNextFileA(find.get(), &data));
+    captureLastError();
+    return false;
+}
+
 void createFolder(const std::string& path) {
     if (!CreateDirectoryA(path.c_str(), nullptr)) raiseLastError();
     captureLastError();

@@ -23,6 +23,10 @@ std::string readWholeFile(const std::string& path);
 // file stays behind.
 void replaceWithCopy(const std::string& source, const std::string& target);
 
+// True when a directory listing of the pattern (which may hold wildcards) shows at
+// least one plain file: folders, hidden, system and volume-label entries are not listed.
+bool listsPlainFile(const std::string& pattern);
+
 // Creates one folder level; raises the runtime error when that fails.
 void createFolder(const std::string& path);
 

@@ -1,0 +1,37 @@
+cmake_minimum_required(VERSION 3.25)
+# Runs initool on a copy of the sample file and compares each command's output.
+# -DRUN=<emulator> -DTOOL=<initool.exe> -DSAMPLE=<sample.ini> -DWORK=<scratch folder>
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+file(COPY ${SAMPLE} DESTINATION ${WORK})
+get_filename_component(name ${SAMPLE} NAME)
+set(ini "Z:${WORK}/${name}")
+
+function(expect expected_rc expected_out)
+  execute_process(COMMAND ${RUN} ${TOOL} ${ini} ${ARGN}
+                  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  string(REPLACE "\r" "" out "${out}")
+  if(NOT rc EQUAL expected_rc OR NOT out STREQUAL expected_out)
+    message(FATAL_ERROR "initool ${ARGN}: exit ${rc}, output [${out}] error [${err}];"
+                        " expected exit ${expected_rc}, output [${expected_out}]")
+  endif()
+endfunction()
+
+expect(0 "Praxis\nPfade\nZwei\n" sections)
+expect(0 "Name=Dr. Muster\nOrt=Hamburg\n" keys Praxis)
+expect(0 "C:\\Daten\\\n" get pfade DATEN)
+expect(0 "" set Pfade sicherung "D:\\Sicherung\\")
+expect(0 "D:\\Sicherung\\\n" get Pfade sicherung)
+expect(0 "Zwei\n" find-key b)
+expect(0 "b\n" find-value 2 Zwei)
+expect(0 "Zwei/b\n" find-value 2)
+expect(0 "" rename-key Praxis Ort Stadt)
+expect(0 "Name=Dr. Muster\nStadt=Hamburg\n" keys Praxis)
+expect(0 "" rename-section Zwei Drei)
+expect(0 "Praxis\nPfade\nDrei\n" sections)
+expect(0 "" delete Drei a)
+expect(0 "b=2\n" keys Drei)
+expect(0 "" delete-section Drei)
+expect(0 "Praxis\nPfade\n" sections)
+expect(2 "" frobnicate)
+message(STATUS "initool ok")
