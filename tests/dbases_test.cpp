@@ -216,3 +216,23 @@ TEST(DbasesOpen, TooManyFieldsOverflowAndAShortRecordIsAnError) {
 
 }  // namespace
 }  // namespace fk
+
+namespace fk {
+namespace {
+
+TEST(DbasesOpen, AppendDoesNotGrowAGapWhenTheHeaderClaimsMoreRecords) {
+    std::string bytes = dbfBytes(kFields, kRecords);
+    bytes[5] = 1;  // the header claims 259 records; the file holds 3
+    const auto path = test::writeTemp("claims.dbf", bytes);
+    dbases table;
+    table.FileOpen(path.string());
+    EXPECT_EQ(table.NoRecords, 259);
+    EXPECT_EQ(errorOf([&] { table.Go(dbases::kAppend); }), 63);
+    EXPECT_EQ(errorOf([&] { table.Go(200); }), 62);
+    table.FileClose();
+    EXPECT_EQ(test::readAll(path), bytes);
+    std::filesystem::remove(path);
+}
+
+}  // namespace
+}  // namespace fk

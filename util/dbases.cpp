@@ -195,7 +195,12 @@ void dbases::writeRecordAt(int32_t record) {
     if (buffer_.size() != static_cast<std::size_t>(Recordlength)) {
         raise(err::InvalidProcedureCall);
     }
-    if (std::fseek(file_.get(), recordOffset(record), SEEK_SET) != 0) raise(err::DeviceIoError);
+    const long offset = recordOffset(record);
+    // A record is written only where the file holds the records before it: a header
+    // that claims more records than the file has must not make it grow a gap.
+    if (std::fseek(file_.get(), 0, SEEK_END) != 0) raise(err::DeviceIoError);
+    if (std::ftell(file_.get()) < offset) raise(err::BadRecordNumber);
+    if (std::fseek(file_.get(), offset, SEEK_SET) != 0) raise(err::DeviceIoError);
     if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_.get()) != buffer_.size() ||
         std::fflush(file_.get()) != 0) {
         raise(err::DeviceIoError);

@@ -81,6 +81,51 @@ TEST_F(ExeResources, ManifestAsksForCommonControlsDpiAwarenessAndHighestAvailabl
     EXPECT_NE(manifest.find("<dpiAware"), std::string::npos);
 }
 
+TEST_F(ExeResources, EmptyTableTemplates) {
+    struct Template {
+        int id, fields, recordLength, headerLength;
+        std::vector<std::pair<std::string, char>> first;
+        std::vector<int> firstLengths;
+    };
+    const Template templates[] = {
+        {101, 14, 269, 481,
+         {{"DATNUMMER", 'C'}, {"NACHNAME", 'C'}, {"VORNAME", 'C'}, {"GEBDATUM", 'C'},
+          {"STRASSE", 'C'}, {"PLZ", 'C'}},
+         {6, 25, 25, 8, 25, 5}},
+        {102, 74, 2881, 2401,
+         {{"DATNUMMER", 'C'}, {"GESCHLECHT", 'C'}, {"UNTDATUM", 'D'}, {"GEBDATUM", 'D'},
+          {"TW1111", 'C'}},
+         {6, 1, 8, 8, 10}},
+        {103, 254, 260, 8161, {{"DATNUMMER", 'C'}, {"T1111", 'C'}, {"T1112", 'C'}}, {6, 1, 1}},
+        {104, 59, 3461, 1921,
+         {{"DATNUMMER", 'C'}, {"T3000", 'C'}, {"T3001", 'C'}, {"T3002", 'C'}},
+         {6, 40, 32, 40}},
+    };
+    for (const auto& t : templates) {
+        SCOPED_TRACE(t.id);
+        const std::string b = resource(RT_RCDATA, t.id);
+        ASSERT_EQ(b.size(), static_cast<std::size_t>(t.headerLength) + 3);
+        auto byte = [&](std::size_t i) { return static_cast<unsigned char>(b[i]); };
+        EXPECT_EQ(byte(0), 3);
+        EXPECT_EQ(byte(1) + 1900, 2010);
+        EXPECT_EQ(byte(2), 2);
+        EXPECT_EQ(byte(3), 18);
+        EXPECT_EQ(byte(4) | byte(5) | byte(6) | byte(7), 0);  // no records
+        EXPECT_EQ(byte(8) | byte(9) << 8, t.headerLength);
+        EXPECT_EQ(byte(10) | byte(11) << 8, t.recordLength);
+        int sum = 1;
+        for (int f = 0; f < t.fields; ++f) sum += byte(32 + 32 * f + 16);
+        EXPECT_EQ(sum, t.recordLength);
+        for (std::size_t f = 0; f < t.first.size(); ++f) {
+            EXPECT_EQ(std::string(b.c_str() + 32 + 32 * f), t.first[f].first);
+            EXPECT_EQ(b[32 + 32 * f + 11], t.first[f].second);
+            EXPECT_EQ(byte(32 + 32 * f + 16), t.firstLengths[f]);
+        }
+        EXPECT_EQ(b.substr(32 + 32 * static_cast<std::size_t>(t.fields)),
+                  std::string("\x0d\x1a\0\0", 4));
+    }
+}
+
 TEST(ExeVersion, IsOnePointZeroPointOne) {
     DWORD ignored = 0;
     const DWORD size = GetFileVersionInfoSizeW(exePath(), &ignored);
