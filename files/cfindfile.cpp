@@ -1,0 +1,103 @@
+#include "files/cfindfile.h"
+
+#include <algorithm>
+
+#include "errors/epilogue.h"
+#include "errors/win32_error.h"
+#include "util/handles.h"
+
+namespace fk {
+namespace {
+
+std::string nameOf(const WIN32_FIND_DATAA& data) {
+    return std::string(data.cFileName, strnlen(data.cFileName, MAX_PATH));
+}
+
+}  // namespace
+
+void cfindfile::removeListener(cfindfileEvents& listener) {
+    std::erase(listeners_, &listener);
+}
+
+bool cfindfile::FindAll(std::vector<std::string>& FileListArray) {
+    std::vector<std::string> working{""};
+    if (!RunFind(working)) return false;
+    FileListArray = std::move(working);
+    return true;
+}
+
+bool cfindfile::RunFind(std::vector<std::string>& list) {
+    if (searching_) {
+        searching_ = false;  // a call during a running search stops it and starts nothing
+        return false;
+    }
+    if (fileSpec_.empty() || path_.empty()) return false;
+    searching_ = true;
+    collecting_ = true;
+    visited_.clear();
+    // Ignore-errors mode: a failure ends the step it happened in, the search closes.
+    quietly([&] {
+        for (auto* l : std::vector(listeners_)) l->BeginFindFiles();
+    });
+    quietly([&] { ScanFolder(path_, list); });
+    searching_ = false;
+    collecting_ = false;
+    fileCount_ = static_cast<int32_t>(list.size() - 1);
+    quietly([&] {
+        for (auto* l : std::vector(listeners_)) l->EndFindFiles(fileCount_);
+    });
+    return true;
+}
+
+// A folder reached again through a link or junction is not walked again, so a link
+// cycle cannot make the search run forever.
+bool cfindfile::firstVisit(const std::string& folder) {
+    FileHandle dir(CreateFileA(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE |
+                                                      FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    captureLastError();
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!dir || !GetFileInformationByHandle(dir.get(), &info)) return true;
+    const FolderId id{info.dwVolumeSerialNumber,
+                      (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+    return visited_.insert(id).second;
+}
+
+void cfindfile::ScanFolder(const std::string& folder, std::vector<std::string>& list) {
+    if (!searching_ || !firstVisit(folder)) return;
+    std::vector<std::string> subfolders;
+    int16_t count = 0;  // 16-bit: more than 32,767 subfolders is an overflow
+    {
+        FindHandle listing(FindFirstFileA((folder + "*.*").c_str(), &FindData));
+        captureLastError();
+        if (listing) {
+            do {
+                if ((FindData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                    FindData.cFileName[0] != '.') {
+                    count = toInt16(count + 1LL);
+                    subfolders.push_back(nameOf(FindData));
+                }
+            } while (FindNextFileA(listing.get(), &FindData));
+            captureLastError();
+        }
+    }
+    if (collecting_) CollectMatches(folder, list);
+    for (const std::string& sub : subfolders) ScanFolder(folder + sub + "\\", list);
+}
+
+void cfindfile::CollectMatches(const std::string& folder, std::vector<std::string>& list) {
+    FindHandle matches(FindFirstFileA((folder + fileSpec_).c_str(), &FindData));
+    captureLastError();
+    if (!matches) return;
+    do {
+        if (!searching_) return;
+        list.push_back(folder + nameOf(FindData));
+        std::string fileName = list.back();  // listeners get a copy
+        bool cancel = false;
+        for (auto* l : std::vector(listeners_)) l->FoundFile(fileName, cancel);
+        searching_ = !cancel;
+    } while (FindNextFileA(matches.get(), &FindData));
+    captureLastError();
+}
+
+}  // namespace fk
