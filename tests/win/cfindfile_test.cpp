@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <utility>
 
 #include "files/cfindfile.h"
 #include "test_support.h"
@@ -143,8 +144,9 @@ TEST_F(FindFiles, FindAllInsideTheEvents) {
     EXPECT_EQ(list.size(), 6u);
 
     events = Recorder{};
+    bool first = true;
     events.onEnd = [&] {
-        events.onEnd = nullptr;
+        if (!std::exchange(first, false)) return;
         nestedResult = finder.FindAll(nested);  // a complete new search
     };
     ASSERT_TRUE(finder.FindAll(list));
