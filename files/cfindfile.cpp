@@ -1,6 +1,7 @@
 #include "files/cfindfile.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "errors/epilogue.h"
 #include "errors/win32_error.h"
@@ -35,6 +36,8 @@ bool cfindfile::RunFind(std::vector<std::string>& list) {
     searching_ = true;
     collecting_ = true;
     visited_.clear();
+    walked_.clear();
+    linkSeen_ = false;
     // Ignore-errors mode: a failure ends the step it happened in, the search closes.
     quietly([&] {
         for (auto* l : std::vector(listeners_)) l->BeginFindFiles();
@@ -49,18 +52,32 @@ bool cfindfile::RunFind(std::vector<std::string>& list) {
     return true;
 }
 
-// A folder reached again through a link or junction is not walked again, so a link
-// cycle cannot make the search run forever.
-bool cfindfile::firstVisit(const std::string& folder) {
+std::optional<cfindfile::FolderId> cfindfile::identityOf(const std::string& folder) {
     FileHandle dir(CreateFileA(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE |
                                                       FILE_SHARE_DELETE,
                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     captureLastError();
     BY_HANDLE_FILE_INFORMATION info{};
-    if (!dir || !GetFileInformationByHandle(dir.get(), &info)) return true;
-    const FolderId id{info.dwVolumeSerialNumber,
-                      (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
-    return visited_.insert(id).second;
+    if (!dir || !GetFileInformationByHandle(dir.get(), &info)) return std::nullopt;
+    return FolderId{info.dwVolumeSerialNumber,
+                    (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
+// A folder reached again through a link or junction is not walked again, so a link
+// cycle cannot make the search run forever. Only a link can lead to a folder twice,
+// so folders are identified (one more open each) only once the walk has met a link;
+// until then their paths are kept and identified then.
+bool cfindfile::firstVisit(const std::string& folder) {
+    if (!linkSeen_) {
+        walked_.push_back(folder);
+        return true;
+    }
+    for (const std::string& earlier : walked_) {
+        if (const auto id = identityOf(earlier)) visited_.insert(*id);
+    }
+    walked_.clear();
+    const auto id = identityOf(folder);
+    return !id || visited_.insert(*id).second;
 }
 
 void cfindfile::ScanFolder(const std::string& folder, std::vector<std::string>& list) {
@@ -74,6 +91,7 @@ void cfindfile::ScanFolder(const std::string& folder, std::vector<std::string>& 
             do {
                 if ((FindData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
                     FindData.cFileName[0] != '.') {
+                    if (FindData.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) linkSeen_ = true;
                     count = toInt16(count + 1LL);
                     subfolders.push_back(nameOf(FindData));
                 }

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -52,6 +53,7 @@ private:
     void ScanFolder(const std::string& folder, std::vector<std::string>& list);
     void CollectMatches(const std::string& folder, std::vector<std::string>& list);
     bool firstVisit(const std::string& folder);
+    static std::optional<FolderId> identityOf(const std::string& folder);
 
     std::string path_;
     std::string fileSpec_;
@@ -61,6 +63,8 @@ private:
     WIN32_FIND_DATAA FindData{};
     std::vector<cfindfileEvents*> listeners_;
     std::set<FolderId> visited_;
+    std::vector<std::string> walked_;  // folders not yet identified
+    bool linkSeen_ = false;
 };
 
 }  // namespace fk
