@@ -33,7 +33,7 @@ public:
     void Path(const std::string& path) { path_ = path; }
     std::string Path() const { return path_; }
     // The name pattern with the platform's wildcards, e.g. "*.txt".
-    void FileSpec(const std::string& spec) { fileSpec_ = spec; }
+    void FileSpec(const std::string& pattern) { fileSpec_ = pattern; }
     std::string FileSpec() const { return fileSpec_; }
     bool Searching() const { return searching_; }
 

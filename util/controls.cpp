@@ -48,22 +48,22 @@ bool takesFocus(ControlKind kind) {
     return kind == ControlKind::CommandButton || kind == ControlKind::TextBox;
 }
 
-DWORD styleOf(const ControlSpec& spec) {
-    DWORD style = WS_CHILD | spec.extraStyle;
-    if (spec.visible) style |= WS_VISIBLE;
-    switch (spec.kind) {
+DWORD styleOf(const ControlSpec& def) {
+    DWORD style = WS_CHILD | def.extraStyle;
+    if (def.visible) style |= WS_VISIBLE;
+    switch (def.kind) {
         case ControlKind::CommandButton: style |= BS_PUSHBUTTON; break;
         case ControlKind::Label: style |= SS_LEFT; break;
         case ControlKind::PictureBox: style |= WS_CLIPCHILDREN; break;
-        case ControlKind::Image: style |= spec.bitmap != 0 ? SS_BITMAP : SS_LEFT; break;
+        case ControlKind::Image: style |= def.bitmap != 0 ? SS_BITMAP : SS_LEFT; break;
         case ControlKind::TextBox: break;
         case ControlKind::Frame: style |= SS_ETCHEDHORZ; break;
     }
-    if (takesFocus(spec.kind) && spec.tabStop && spec.tabIndex >= 0) style |= WS_TABSTOP;
+    if (takesFocus(def.kind) && def.tabStop && def.tabIndex >= 0) style |= WS_TABSTOP;
     return style;
 }
 
-int tabOrderKey(const ControlSpec& spec) { return spec.tabIndex < 0 ? INT_MAX : spec.tabIndex; }
+int tabOrderKey(const ControlSpec& def) { return def.tabIndex < 0 ? INT_MAX : def.tabIndex; }
 
 LRESULT CALLBACK pictureBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
@@ -111,28 +111,28 @@ const wchar_t* pictureBoxClass(HINSTANCE instance) {
 void ControlSet::create(HWND window, HINSTANCE instance, std::span<const ControlSpec> table,
                         Dpi dpi, HFONT defaultFont) {
     std::vector<const ControlSpec*> order;
-    for (const auto& spec : table) order.push_back(&spec);
+    for (const auto& def : table) order.push_back(&def);
     std::stable_sort(order.begin(), order.end(), [](const ControlSpec* a, const ControlSpec* b) {
         return tabOrderKey(*a) < tabOrderKey(*b);
     });
-    for (const ControlSpec* spec : order) {
-        HWND parent = spec->parent == 0 ? window : get(spec->parent);
-        const std::wstring caption = widenUtf8(spec->caption ? spec->caption : "");
+    for (const ControlSpec* def : order) {
+        HWND parent = def->parent == 0 ? window : get(def->parent);
+        const std::wstring caption = widenUtf8(def->caption ? def->caption : "");
         HWND hwnd = CreateWindowExW(
-            0, windowClassOf(spec->kind, instance), caption.c_str(), styleOf(*spec),
-            twipsToPixels(spec->left, dpi.x), twipsToPixels(spec->top, dpi.y),
-            twipsToPixels(spec->width, dpi.x), twipsToPixels(spec->height, dpi.y), parent,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec->id)), instance, nullptr);
+            0, windowClassOf(def->kind, instance), caption.c_str(), styleOf(*def),
+            twipsToPixels(def->left, dpi.x), twipsToPixels(def->top, dpi.y),
+            twipsToPixels(def->width, dpi.x), twipsToPixels(def->height, dpi.y), parent,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(def->id)), instance, nullptr);
         if (!hwnd) raiseLastError(err::InvalidProcedureCall);
-        entries_.push_back({spec, hwnd});
-        if (spec->font.face) {
-            fonts_.push_back(createFont(spec->font, dpi.y));
+        entries_.push_back({def, hwnd});
+        if (def->font.face) {
+            fonts_.push_back(createFont(def->font, dpi.y));
             SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.back().get()), FALSE);
         } else if (defaultFont) {
             SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(defaultFont), FALSE);
         }
-        if (spec->bitmap != 0) {
-            bitmaps_.emplace_back(LoadImageW(instance, MAKEINTRESOURCEW(spec->bitmap),
+        if (def->bitmap != 0) {
+            bitmaps_.emplace_back(LoadImageW(instance, MAKEINTRESOURCEW(def->bitmap),
                                              IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
             SendMessageW(hwnd, STM_SETIMAGE, IMAGE_BITMAP,
                          reinterpret_cast<LPARAM>(bitmaps_.back().get()));
@@ -142,14 +142,14 @@ void ControlSet::create(HWND window, HINSTANCE instance, std::span<const Control
 
 HWND ControlSet::get(int id) const {
     for (const auto& e : entries_) {
-        if (e.spec->id == id) return e.hwnd;
+        if (e.def->id == id) return e.hwnd;
     }
     return nullptr;
 }
 
 const ControlSpec* ControlSet::specOf(HWND control) const {
     for (const auto& e : entries_) {
-        if (e.hwnd == control) return e.spec;
+        if (e.hwnd == control) return e.def;
     }
     return nullptr;
 }
@@ -166,10 +166,10 @@ HWND ControlSet::firstFocusable() const {
 }
 
 HBRUSH ControlSet::background(HWND control, HDC dc) const {
-    const ControlSpec* spec = specOf(control);
-    if (!spec) return nullptr;
+    const ControlSpec* def = specOf(control);
+    if (!def) return nullptr;
     int sysColor = -1;
-    switch (spec->back) {
+    switch (def->back) {
         case BackColor::Default: return nullptr;
         case BackColor::White:
             SetBkColor(dc, RGB(255, 255, 255));

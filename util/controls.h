@@ -73,7 +73,7 @@ public:
 
 private:
     struct Entry {
-        const ControlSpec* spec;
+        const ControlSpec* def;
         HWND hwnd;
     };
     std::vector<Entry> entries_;  // in creation (tab) order

@@ -142,6 +142,22 @@ TEST_F(Ini, LongValuesAndLongListsComeBackWhole) {
     EXPECT_EQ((*rows)[199], (std::array<std::string, 2>{"schluessel_199", "199"}));
 }
 
+TEST_F(Ini, CountsBeyondSixteenBitsAreReportedEachInItsWay) {
+    std::string content = "[Riesig]\r\n";
+    for (int i = 0; i < 32768; ++i) content += "k" + std::to_string(i) + "=1\r\n";
+    test::writeFile(dir / "riesig.ini", content);
+    clsIniRW big;
+    big.File_Name(dir / "riesig.ini");
+    EXPECT_EQ(big.GetAllKeysInSection("Riesig"), std::nullopt);  // through the error epilogue
+    ASSERT_EQ(reports.reports.size(), 1u);
+    EXPECT_EQ(reports.reports[0].number, 6);
+    EXPECT_EQ(reports.reports[0].label, "Error in clsIniRW: Function GetAllKeysInSection");
+    EXPECT_FALSE(big.FindKeyInSection("Riesig", "k1"));  // through its own message box
+    EXPECT_EQ(boxes, std::vector<std::wstring>{
+                         L"Ini RW Class: Error Number: 9\r\nSubscript out of range"});
+    EXPECT_EQ(big.GetValue("Riesig", "k32767"), "1");
+}
+
 TEST_F(Ini, RenameSectionKeepsEveryKeyAndValue) {
     EXPECT_TRUE(ini.RenameSection("Praxis", "Einrichtung"));
     EXPECT_EQ(ini.GetAllKeysValuesInSection("Einrichtung"),
