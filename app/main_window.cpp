@@ -105,9 +105,17 @@ void FollowKelvaro::cmdWEITER_Click() {
 }
 
 void FollowKelvaro::onCommand(int id, int code) {
+    if (id == IDOK) onEnter();  // Esc (IDCANCEL) has no role here
     if (code != BN_CLICKED) return;
     if (id == cmdStart) cmdStart_Click();
     if (id == cmdWEITER) cmdWEITER_Click();
+}
+
+// Enter presses the focused button, as the Space bar does.
+void FollowKelvaro::onEnter() {
+    HWND focus = GetFocus();
+    if (focus == control(cmdStart)) cmdStart_Click();
+    if (focus == control(cmdWEITER) && IsWindowVisible(focus)) cmdWEITER_Click();
 }
 
 void FollowKelvaro::onActivate(WPARAM wp) {

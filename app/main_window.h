@@ -12,8 +12,10 @@
 
 namespace fk {
 
+// Control ids start above the dialog command ids (IDOK 1, IDCANCEL 2, ...), which
+// Enter and Esc produce.
 enum MainControl : int {
-    cmdWEITER = 1,
+    cmdWEITER = 101,
     cmdStart,
     picweiss,
     imgbanner,
@@ -64,6 +66,7 @@ private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp);
     void onCommand(int id, int code);
+    void onEnter();
     void onActivate(WPARAM wp);
     void endForMissingDataPath();
 

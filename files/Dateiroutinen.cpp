@@ -27,8 +27,12 @@ constexpr Procedure kHoleProgrammgrundverzeichnis{
 
 constexpr const char* kLocalFolderName = "Talvorin_Patientendaten\\";
 
-std::string readDbpfadField(const std::string& path) {
-    return readFirstField(readWholeFile(path));
+// Reads the first field of a dbpfad.ini as the procedure's two steps: a file that
+// cannot be opened is reported, and so is the read that then finds no open file.
+void readDbpfadField(const Procedure& p, const std::string& path, std::string& field) {
+    FileHandle file;
+    p.step([&] { file = openForReading(path); });
+    p.assign(field, [&] { return readFirstField(readToEnd(file)); });
 }
 
 void showUnreachablePath(const std::string& entry) {
@@ -73,7 +77,7 @@ std::string getappfolder() {
 bool hole_dbpfad_datei(const std::string& dbpfadIni, std::string& datenpfad) {
     bool result = false;
     if (!dateivorhanden(dbpfadIni)) return result;
-    kHoleDbpfadDatei.assign(datenpfad, [&] { return readDbpfadField(dbpfadIni); });
+    readDbpfadField(kHoleDbpfadDatei, dbpfadIni, datenpfad);
     kHoleDbpfadDatei.step([&] {
         result = dateivorhanden(pathcomplete(datenpfad) + "person.pxd");
     });
@@ -97,7 +101,7 @@ std::string hole_programmgrundverzeichnis() {
     p.step([&] { central = pathcomplete(lokaler_datenpfad) + "dbpfad.ini"; });
     bool centralPresent = false;
     p.assign(centralPresent, [&] { return dateivorhanden(central); });
-    if (centralPresent) p.assign(entry, [&] { return readDbpfadField(central); });
+    if (centralPresent) readDbpfadField(p, central, entry);
     p.step([&] { entry = trimBlanks(entry); });
     if (entry.size() < 2) {
         p.step([&] { programmgrundverzeichnis = lokaler_datenpfad; });

@@ -42,7 +42,7 @@ bool cfindfile::RunFind(std::vector<std::string>& list) {
     quietly([&] {
         for (auto* l : std::vector(listeners_)) l->BeginFindFiles();
     });
-    quietly([&] { ScanFolder(path_, list); });
+    quietly([&] { ScanFolder(path_, list, false); });
     searching_ = false;
     collecting_ = false;
     fileCount_ = static_cast<int32_t>(list.size() - 1);
@@ -64,10 +64,11 @@ std::optional<cfindfile::FolderId> cfindfile::identityOf(const std::string& fold
 }
 
 // A folder reached again through a link or junction is not walked again, so a link
-// cycle cannot make the search run forever. Only a link can lead to a folder twice,
-// so folders are identified (one more open each) only once the walk has met a link;
-// until then their paths are kept and identified then.
-bool cfindfile::firstVisit(const std::string& folder) {
+// cycle cannot make the search run forever; a folder reached by its own path is always
+// walked. Only a link can lead to a folder twice, so folders are identified (one more
+// open each) only once the walk has met a link; the paths walked before are kept and
+// identified then.
+bool cfindfile::shouldWalk(const std::string& folder, bool throughLink) {
     if (!linkSeen_) {
         walked_.push_back(folder);
         return true;
@@ -77,12 +78,14 @@ bool cfindfile::firstVisit(const std::string& folder) {
     }
     walked_.clear();
     const auto id = identityOf(folder);
-    return !id || visited_.insert(*id).second;
+    const bool first = !id || visited_.insert(*id).second;
+    return first || !throughLink;
 }
 
-void cfindfile::ScanFolder(const std::string& folder, std::vector<std::string>& list) {
-    if (!searching_ || !firstVisit(folder)) return;
-    std::vector<std::string> subfolders;
+void cfindfile::ScanFolder(const std::string& folder, std::vector<std::string>& list,
+                           bool throughLink) {
+    if (!searching_ || !shouldWalk(folder, throughLink)) return;
+    std::vector<std::pair<std::string, bool>> subfolders;  // name, is a link
     int16_t count = 0;  // 16-bit: more than 32,767 subfolders is an overflow
     {
         FindHandle listing(FindFirstFileA((folder + "*.*").c_str(), &FindData));
@@ -91,16 +94,19 @@ void cfindfile::ScanFolder(const std::string& folder, std::vector<std::string>& 
             do {
                 if ((FindData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
                     FindData.cFileName[0] != '.') {
-                    if (FindData.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) linkSeen_ = true;
+                    const bool link = (FindData.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+                    linkSeen_ = linkSeen_ || link;
                     count = toInt16(count + 1LL);
-                    subfolders.push_back(nameOf(FindData));
+                    subfolders.emplace_back(nameOf(FindData), link);
                 }
             } while (FindNextFileA(listing.get(), &FindData));
             captureLastError();
         }
     }
     if (collecting_) CollectMatches(folder, list);
-    for (const std::string& sub : subfolders) ScanFolder(folder + sub + "\\", list);
+    for (const auto& [sub, link] : subfolders) {
+        ScanFolder(folder + sub + "\\", list, throughLink || link);
+    }
 }
 
 void cfindfile::CollectMatches(const std::string& folder, std::vector<std::string>& list) {

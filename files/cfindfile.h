@@ -50,9 +50,9 @@ private:
     using FolderId = std::pair<DWORD, uint64_t>;  // volume serial, file index
 
     bool RunFind(std::vector<std::string>& list);
-    void ScanFolder(const std::string& folder, std::vector<std::string>& list);
+    void ScanFolder(const std::string& folder, std::vector<std::string>& list, bool throughLink);
     void CollectMatches(const std::string& folder, std::vector<std::string>& list);
-    bool firstVisit(const std::string& folder);
+    bool shouldWalk(const std::string& folder, bool throughLink);
     static std::optional<FolderId> identityOf(const std::string& folder);
 
     std::string path_;

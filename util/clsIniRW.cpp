@@ -46,10 +46,10 @@ ProfileRead readProfile(const Text& section, const Text& key, const char* fallba
 // Splits a list of NUL-ended names: positions 1 to L-1; the blank list when L is 0.
 std::vector<std::string> splitNames(const ProfileRead& read) {
     std::vector<std::string> names(1);
-    int16_t n = 0;
-    const int16_t last = read.count > 0 ? toInt16(static_cast<long long>(read.count) - 1) : 0;
-    for (int16_t i = 0; i < last; ++i) {
-        const char c = read.buffer[static_cast<std::size_t>(i)];
+    int16_t n = 0;  // more than 32,767 names is an overflow
+    const std::size_t last = read.count > 0 ? read.count - 1 : 0;
+    for (std::size_t i = 0; i < last; ++i) {
+        const char c = read.buffer[i];
         if (c == '\0') {
             n = toInt16(n + 1LL);
             names.resize(static_cast<std::size_t>(n) + 1);
@@ -64,10 +64,22 @@ std::string valueOf(const ProfileRead& read) {
     return read.count == 0 ? std::string() : std::string(read.buffer.c_str());
 }
 
+std::string trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
 bool equalIgnoringCase(const std::string& a, const std::string& b) {
     return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(),
                           static_cast<int>(a.size()), b.c_str(),
                           static_cast<int>(b.size())) == CSTR_EQUAL;
+}
+
+// The profile functions ignore letter case and blanks around names: two names that
+// differ only so name the same section or key.
+bool sameProfileName(const std::string& a, const std::string& b) {
+    return equalIgnoringCase(trimmed(a), trimmed(b));
 }
 
 bool isBlankRow(const Pairs& pairs) { return pairs.size() == 1 && pairs[0][0].empty(); }
@@ -81,9 +93,10 @@ std::string clsIniRW::CheckExistence(const std::string& path) {
     fileOpen_ = true;
     kCheckExistence.step([&] {
         if (!listsPlainFile(path)) return;
-        // An existing file must be writable. Opening it for writing (sharing read and
-        // write with others) and closing it again tests that without changing it.
-        FileHandle probe(CreateFileA(path.c_str(), GENERIC_WRITE,
+        // An existing file must be readable and writable as the profile functions use
+        // it. Opening it so (sharing read and write with others) and closing it again
+        // tests that without changing it.
+        FileHandle probe(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                      FILE_ATTRIBUTE_NORMAL, nullptr));
         captureLastError();
@@ -245,8 +258,8 @@ bool clsIniRW::writeAll(const std::string& section, const Pairs& pairs) {
     return allWritten;
 }
 
-// The profile functions ignore letter case, so a new spelling of the same name
-// needs the old section gone first; it is written back if the new one fails.
+// A new spelling of the same name needs the old section gone first; it is written
+// back if the new one fails.
 bool clsIniRW::renameSectionInPlace(const std::string& sectionName,
                                     const std::string& newSectionName, const Pairs& pairs) {
     if (!DeleteData(sectionName, std::nullopt, std::nullopt)) return false;
@@ -271,7 +284,7 @@ bool clsIniRW::RenameSection(const std::string& sectionName, const std::string& 
     try {
         const PairTable pairs = GetAllKeysValuesInSection(sectionName);
         if (!pairs) raise(err::SubscriptOutOfRange);
-        if (equalIgnoringCase(sectionName, newSectionName)) {
+        if (sameProfileName(sectionName, newSectionName)) {
             return renameSectionInPlace(sectionName, newSectionName, *pairs);
         }
         // Every key goes to the new name first; only then is the old section removed.
@@ -295,7 +308,7 @@ bool clsIniRW::RenameKey(const std::string& sectionName, const std::string& keyN
     if (!fileOpen_) return false;
     try {
         const std::string value = GetValue(sectionName, keyName);
-        if (equalIgnoringCase(keyName, newKeyName)) {
+        if (sameProfileName(keyName, newKeyName)) {
             if (!DeleteData(sectionName, keyName, std::nullopt)) return false;
             if (WriteData(sectionName, newKeyName, value)) return true;
             WriteData(sectionName, keyName, value);  // put the old key back

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <climits>
 #include <cmath>
+#include <algorithm>
 
 #include "errors/runtime_error.h"
 
@@ -22,12 +23,16 @@ std::string trimSpaces(std::string_view text) {
     return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
 }
 
-// Upper case in the 8-bit code page: ASCII letters and the Latin-1 letters.
+// Upper case in code page 1252, the code page of the tables' texts.
 std::string upperCase(std::string text) {
     for (char& c : text) {
         const auto u = static_cast<unsigned char>(c);
         if ((u >= 'a' && u <= 'z') || (u >= 0xE0 && u <= 0xFE && u != 0xF7)) {
             c = static_cast<char>(u - 0x20);
+        } else if (u == 0x9A || u == 0x9C || u == 0x9E) {  // š œ ž
+            c = static_cast<char>(u - 0x10);
+        } else if (u == 0xFF) {  // ÿ
+            c = static_cast<char>(0x9F);
         }
     }
     return text;
@@ -118,7 +123,8 @@ int16_t dbases::fieldNumber(double value) const {
 
 int16_t dbases::fieldNumber(std::string& name) const {
     name = upperCase(trimSpaces(name));
-    for (int16_t i = 1; i <= mnFields; ++i) {
+    const auto known = static_cast<int>(std::min<std::size_t>(mnFields, fields_.size() - 1));
+    for (int16_t i = 1; i <= known; ++i) {
         if (fields_[static_cast<std::size_t>(i)].name == name) return i;
     }
     return 0;
@@ -214,12 +220,18 @@ void dbases::upd() {
 
 int32_t dbases::SkipRecords(int32_t n) {
     const long long target = static_cast<long long>(current_) + n;
+    const int32_t before = current_;
     int32_t moved = 0;
     if (!((n < 0 && target < 1) || (n >= 0 && target > NoRecords))) {
         current_ = static_cast<int32_t>(target);
         moved = n;
     }
-    ReadRecord();
+    try {
+        ReadRecord();
+    } catch (...) {
+        current_ = before;  // a failed read leaves the position as it was
+        throw;
+    }
     return moved;
 }
 

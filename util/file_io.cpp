@@ -51,11 +51,16 @@ void writeDurably(const std::string& path, std::string_view bytes) {
 
 }  // namespace
 
-std::string readWholeFile(const std::string& path) {
+FileHandle openForReading(const std::string& path) {
     FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) raiseLastError();
     captureLastError();
+    return file;
+}
+
+std::string readToEnd(const FileHandle& file) {
+    if (!file) raise(err::BadFileNameOrNumber);
     std::string content;
     char buffer[64 * 1024];
     DWORD got = 0;
@@ -69,6 +74,8 @@ std::string readWholeFile(const std::string& path) {
     }
     return content;
 }
+
+std::string readWholeFile(const std::string& path) { return readToEnd(openForReading(path)); }
 
 void replaceWithCopy(const std::string& source, const std::string& target) {
     const DWORD attributes = GetFileAttributesA(target.c_str());

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "util/handles.h"
+
 namespace fk {
 
 // Appends bytes at the end of the file, creating it when missing. False when the
@@ -13,7 +15,14 @@ bool appendToFile(const std::string& path, std::string_view bytes);
 // Creates a new file holding the bytes. False when it exists already or cannot be made.
 bool createFileWith(const std::string& path, std::string_view bytes);
 
-// The whole content of a file; raises the runtime error of a failed open or read.
+// Opens a file for reading; raises the runtime error of a failed open.
+FileHandle openForReading(const std::string& path);
+
+// The rest of an open file's content; "Bad file name or number" (52) for a file that
+// is not open, else the runtime error of a failed read.
+std::string readToEnd(const FileHandle& file);
+
+// The whole content of a file: open, then read.
 std::string readWholeFile(const std::string& path);
 
 // Replaces the target's content by the source's bytes so that a failure leaves

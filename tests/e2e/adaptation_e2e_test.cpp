@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int kStart = 2, kEnde = 1, kLog = 6;  // control ids of the main window
+constexpr int kEnde = 101, kStart = 102, kLog = 106;  // control ids of the main window
 constexpr int kErrorOK = 105;                    // "O&K" of the error dialog
 
 const char* const kCompanions[] = {"Dorvant_Assistent_Zeph", "LomerAssistent_800", "Pellinor"};

@@ -159,15 +159,22 @@ TEST(FindFilesLinks, LinkCycleIsWalkedOnce) {
     // tree\a\g.txt, tree\a\b\f.txt and tree\a\b\zurueck, a link back to tree\a.
     const char* tree = std::getenv("FK_LINK_TREE");
     if (!tree) GTEST_SKIP() << "FK_LINK_TREE names no fixture tree";
-    std::string root(tree);
-    std::replace(root.begin(), root.end(), '/', '\\');
-    root += "\\a\\";
+    std::string base(tree);
+    std::replace(base.begin(), base.end(), '/', '\\');
+    const std::string root = base + "\\a\\";
     cfindfile finder;
     finder.Path(root);
     finder.FileSpec("*.txt");
     Paths list;
     ASSERT_TRUE(finder.FindAll(list));
     EXPECT_EQ(list, (Paths{"", root + "g.txt", root + "b\\f.txt"}));
+
+    // tree\c\a_link links to tree\c\b and is listed first: b by its own path is
+    // still walked.
+    const std::string c = base + "\\c\\";
+    finder.Path(c);
+    ASSERT_TRUE(finder.FindAll(list));
+    EXPECT_EQ(list, (Paths{"", c + "a_link\\x.txt", c + "b\\x.txt"}));
 }
 
 }  // namespace

@@ -127,6 +127,19 @@ TEST_F(DataPath, ZeroByteCentralFileIsReportedAndTreatedAsMissing) {
     EXPECT_EQ(reports.reports[0].name, "hole_programmgrundverzeichnis");
 }
 
+TEST_F(DataPath, CentralFileThatCannotBeOpenedReportsTheOpenAndTheRead) {
+    central("C:\\x\\\r\n");
+    HANDLE held = CreateFileA((local + "dbpfad.ini").c_str(), GENERIC_WRITE, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(hole_programmgrundverzeichnis(), appData + "\\");  // as if there were none
+    CloseHandle(held);
+    ASSERT_EQ(reports.reports.size(), 2u);
+    EXPECT_EQ(reports.reports[0].number, 70);  // the open: permission denied
+    EXPECT_EQ(reports.reports[1].number, 52);  // the read: no open file
+    EXPECT_EQ(reports.reports[1].name, "hole_programmgrundverzeichnis");
+}
+
 TEST_F(DataPath, HoleDbpfadDateiWithAndWithoutTrailingSeparator) {
     test::makeFolder(dir / "Daten");
     test::writeFile(dir / "Daten\\person.pxd", "");

@@ -144,7 +144,7 @@ TEST_F(Ini, LongValuesAndLongListsComeBackWhole) {
 
 TEST_F(Ini, CountsBeyondSixteenBitsAreReportedEachInItsWay) {
     std::string content = "[Riesig]\r\n";
-    for (int i = 0; i < 32768; ++i) content += "k" + std::to_string(i) + "=1\r\n";
+    for (int i = 0; i < 32769; ++i) content += "k" + std::to_string(i) + "=1\r\n";
     test::writeFile(dir / "riesig.ini", content);
     clsIniRW big;
     big.File_Name(dir / "riesig.ini");
@@ -170,6 +170,8 @@ TEST_F(Ini, RenameSectionKeepsEveryKeyAndValue) {
     EXPECT_NE(test::readFile(path).find("[AuchLeer]\r\n"), std::string::npos);
     EXPECT_EQ(test::readFile(path).find("dummy"), std::string::npos);
 
+    EXPECT_TRUE(ini.RenameSection("Zwei", " Zwei "));  // the same name to the platform
+    EXPECT_EQ(ini.GetAllKeysValuesInSection("Zwei"), (Rows{{"a", "1"}, {"b", "2"}}));
     EXPECT_TRUE(ini.RenameSection("Zwei", "ZWEI"));  // only the letter case changes
     EXPECT_EQ(ini.GetAllKeysValuesInSection("Zwei"), (Rows{{"a", "1"}, {"b", "2"}}));
     EXPECT_NE(test::readFile(path).find("[ZWEI]\r\n"), std::string::npos);
@@ -179,6 +181,8 @@ TEST_F(Ini, RenameKeyKeepsItsValue) {
     EXPECT_TRUE(ini.RenameKey("Praxis", "Ort", "Stadt"));
     EXPECT_EQ(ini.GetAllKeysValuesInSection("Praxis"),
               (Rows{{"Name", "Dr. Muster"}, {"Stadt", "Hamburg"}}));
+    EXPECT_TRUE(ini.RenameKey("Praxis", "Stadt", " Stadt "));
+    EXPECT_EQ(ini.GetValue("Praxis", "Stadt"), "Hamburg");
     EXPECT_TRUE(ini.RenameKey("Praxis", "Name", "NAME"));
     EXPECT_EQ(ini.GetValue("Praxis", "name"), "Dr. Muster");
     EXPECT_NE(test::readFile(path).find("NAME=Dr. Muster"), std::string::npos);

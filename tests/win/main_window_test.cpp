@@ -150,6 +150,34 @@ TEST_F(MainWindow, EndeEndsTheProgramWithExitCodeZero) {
     EXPECT_EQ(endCodes, std::vector<unsigned>{0});
 }
 
+TEST_F(MainWindow, EnterPressesTheFocusedButtonAndEscDoesNothing) {
+    std::vector<std::wstring> boxes;
+    seams().messageBox = [&](HWND, const std::wstring& text, const std::wstring&, UINT) {
+        boxes.push_back(text);
+        return IDOK;
+    };
+    auto press = [&](WPARAM vk) {
+        MSG msg{GetFocus(), WM_KEYDOWN, vk, 0, 0, {}};
+        IsDialogMessageW(window.hwnd(), &msg);
+    };
+    press(VK_ESCAPE);
+    EXPECT_FALSE(IsWindowVisible(ctl(LBLablauf)));
+    EXPECT_TRUE(endCodes.empty());
+
+    ShowWindow(ctl(cmdWEITER), SW_SHOW);
+    SetFocus(ctl(cmdWEITER));
+    press(VK_RETURN);
+    EXPECT_EQ(endCodes, std::vector<unsigned>{0});
+
+    // On "Start" Enter starts a run (here it ends for want of a central dbpfad.ini).
+    ShowWindow(ctl(cmdWEITER), SW_HIDE);
+    SetFocus(ctl(cmdStart));
+    press(VK_RETURN);
+    EXPECT_TRUE(IsWindowVisible(ctl(LBLablauf)));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].substr(0, 17), L"DBPfad suchen... ");
+}
+
 TEST_F(MainWindow, ProgressLogKeepsUmlautsAndLineBreaks) {
     window.setLog("DBPfad suchen... ");
     window.appendLog("  ...VORHANDEN!\r\n");
