@@ -116,6 +116,7 @@ protected:
         std::wstring exe = exePath(), cmd = L"\"" + exe + L"\"";
         ASSERT_TRUE(CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                    nullptr, &si, &pi));
+        WaitForInputIdle(pi.hProcess, 15000);  // start-up done, waiting for input
         ASSERT_TRUE(waitFor([&] {
             return (window = findWindowOf(pi.dwProcessId, L"FollowKelvaro")) != nullptr;
         }));
@@ -145,6 +146,30 @@ std::wstring expectedLog(const wchar_t* a, const wchar_t* b, const wchar_t* c) {
            L"Pellinor installiert ?   ..." + c + L"\r\n" +
            L"FollowKelvaro ist abgeschlossen!\r\n"
            L"Ein Click auf 'ENDE' schlie\u00DFt das Programm!\r\n";
+}
+
+TEST_F(Adaptation, StartsWithFocusOnStartAndEndsByTheCloseBox) {
+    start();
+    wchar_t title[64] = {};
+    GetWindowTextW(window, title, 64);
+    EXPECT_STREQ(title, L"Follow Kelvaro");
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    EXPECT_TRUE(waitFor([&] {
+        return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui) &&
+               gui.hwndFocus == GetDlgItem(window, kStart);
+    }));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(window, kEnde)));
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(exitCode(), 0u);
+}
+
+TEST_F(Adaptation, EndeAfterARunEndsWithExitCodeZero) {
+    centralFile();
+    start();
+    run();
+    PostMessageW(GetDlgItem(window, kEnde), BM_CLICK, 0, 0);
+    EXPECT_EQ(exitCode(), 0u);
 }
 
 TEST_F(Adaptation, NoCompanionInstalled) {

@@ -1,4 +1,4 @@
-// The real FollowKelvaro.exe: its resources, and the program started and driven from outside.
+// The real FollowKelvaro.exe: its resources and version.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -142,67 +142,6 @@ TEST(ExeVersion, IsOnePointZeroPointOne) {
                                reinterpret_cast<void**>(&text), &len));
     EXPECT_STREQ(text, L"" FK_VERSION_TEXT);
     EXPECT_STREQ(text, L"1.0.1");
-}
-
-// The program started as a process of its own, found by its window.
-class RunningProgram : public ::testing::Test {
-protected:
-    void SetUp() override {
-        STARTUPINFOW si{};
-        si.cb = sizeof si;
-        std::wstring cmd = L"\"" + std::wstring(exePath()) + L"\"";
-        ASSERT_TRUE(CreateProcessW(exePath(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                   nullptr, &si, &pi));
-        WaitForInputIdle(pi.hProcess, 10000);
-        for (int i = 0; i < 200 && !window; ++i) {
-            EnumWindows(findOwnWindow, reinterpret_cast<LPARAM>(this));
-            if (!window) Sleep(25);
-        }
-        ASSERT_NE(window, nullptr);
-    }
-    void TearDown() override {
-        if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi.hProcess, 99);
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-    }
-    static BOOL CALLBACK findOwnWindow(HWND hwnd, LPARAM self) {
-        auto* t = reinterpret_cast<RunningProgram*>(self);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(hwnd, &pid);
-        wchar_t cls[64] = {};
-        GetClassNameW(hwnd, cls, 64);
-        if (pid != t->pi.dwProcessId || std::wstring(cls) != FollowKelvaro::kClassName) return TRUE;
-        t->window = hwnd;
-        return FALSE;
-    }
-    DWORD exitCodeAfterEnd() {
-        if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) return 12345;
-        DWORD code = 0;
-        GetExitCodeProcess(pi.hProcess, &code);
-        return code;
-    }
-    PROCESS_INFORMATION pi{};
-    HWND window = nullptr;
-};
-
-TEST_F(RunningProgram, StartsWithFocusOnStartAndEndsByTheCloseBox) {
-    wchar_t title[64] = {};
-    GetWindowTextW(window, title, 64);
-    EXPECT_STREQ(title, L"Follow Kelvaro");
-    GUITHREADINFO gui{};
-    gui.cbSize = sizeof gui;
-    ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui));
-    EXPECT_EQ(gui.hwndFocus, GetDlgItem(window, cmdStart));
-    EXPECT_FALSE(IsWindowVisible(GetDlgItem(window, cmdWEITER)));
-    PostMessageW(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(exitCodeAfterEnd(), 0u);
-}
-
-TEST_F(RunningProgram, EndeEndsTheProgramWithExitCodeZero) {
-    HWND ende = GetDlgItem(window, cmdWEITER);
-    ShowWindow(ende, SW_SHOW);
-    PostMessageW(ende, BM_CLICK, 0, 0);
-    EXPECT_EQ(exitCodeAfterEnd(), 0u);
 }
 
 }  // namespace
