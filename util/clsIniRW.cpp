@@ -1,9 +1,12 @@
 #include "util/clsIniRW.h"
 
+#include <utility>
+
 #include <windows.h>
 
 #include "errors/epilogue.h"
 #include "errors/win32_error.h"
+#include "files/y_work_together.h"
 #include "util/encoding.h"
 #include "util/file_io.h"
 #include "util/handles.h"
@@ -64,12 +67,6 @@ std::string valueOf(const ProfileRead& read) {
     return read.count == 0 ? std::string() : std::string(read.buffer.c_str());
 }
 
-std::string trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 bool equalIgnoringCase(const std::string& a, const std::string& b) {
     return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(),
                           static_cast<int>(a.size()), b.c_str(),
@@ -79,7 +76,16 @@ bool equalIgnoringCase(const std::string& a, const std::string& b) {
 // The profile functions ignore letter case and blanks around names: two names that
 // differ only so name the same section or key.
 bool sameProfileName(const std::string& a, const std::string& b) {
-    return equalIgnoringCase(trimmed(a), trimmed(b));
+    return equalIgnoringCase(trimBlanks(a), trimBlanks(b));
+}
+
+// Puts a found entry at index n of a result that starts as the blank list or row;
+// n is 16-bit, so more than 32,767 entries is an overflow.
+template <class T>
+void putFound(std::vector<T>& result, int16_t& n, T entry) {
+    result.resize(static_cast<std::size_t>(n) + 1);
+    result[static_cast<std::size_t>(n)] = std::move(entry);
+    n = toInt16(n + 1LL);
 }
 
 bool isBlankRow(const Pairs& pairs) { return pairs.size() == 1 && pairs[0][0].empty(); }
@@ -199,10 +205,7 @@ NameList clsIniRW::FindKeyInFile(const std::string& keyName) {
         if (!sections) raise(err::SubscriptOutOfRange);
         if ((*sections)[0].empty()) return result;
         for (const std::string& section : *sections) {
-            if (!FindKeyInSection(section, keyName)) continue;
-            result.resize(static_cast<std::size_t>(n) + 1);
-            result[static_cast<std::size_t>(n)] = section;
-            n = toInt16(n + 1LL);
+            if (FindKeyInSection(section, keyName)) putFound(result, n, section);
         }
         return result;
     } catch (...) {
@@ -219,10 +222,7 @@ NameList clsIniRW::FindValueInSection(const Text& sectionName, const std::string
         const PairTable pairs = GetAllKeysValuesInSection(sectionName);
         if (!pairs) raise(err::SubscriptOutOfRange);
         for (const auto& [key, value] : *pairs) {
-            if (!equalIgnoringCase(value, keyValue)) continue;
-            result.resize(static_cast<std::size_t>(n) + 1);
-            result[static_cast<std::size_t>(n)] = key;
-            n = toInt16(n + 1LL);
+            if (equalIgnoringCase(value, keyValue)) putFound(result, n, key);
         }
         return result;
     } catch (...) {
@@ -242,9 +242,7 @@ PairTable clsIniRW::FindValueInFile(const std::string& keyValue) {
         if (!found) raise(err::SubscriptOutOfRange);
         if ((*found)[0].empty()) continue;
         for (const std::string& key : *found) {
-            table.resize(static_cast<std::size_t>(n) + 1);
-            table[static_cast<std::size_t>(n)] = {section, key};
-            n = toInt16(n + 1LL);
+            putFound(table, n, std::array<std::string, 2>{section, key});
         }
     }
     return table;

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "errors/runtime_error.h"
+#include "files/y_work_together.h"
 
 namespace fk {
 namespace {
@@ -16,12 +17,6 @@ uint32_t le32(const unsigned char* p) {
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 uint16_t le16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-
-std::string trimSpaces(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
-}
 
 // Upper case in code page 1252, the code page of the tables' texts.
 std::string upperCase(std::string text) {
@@ -39,7 +34,7 @@ std::string upperCase(std::string text) {
 }
 
 std::string fieldNameOf(const unsigned char* descriptor) {
-    std::string name = trimSpaces(std::string_view(reinterpret_cast<const char*>(descriptor), 11));
+    std::string name = trimBlanks(std::string_view(reinterpret_cast<const char*>(descriptor), 11));
     while (!name.empty() && static_cast<unsigned char>(name.back()) < 32) name.pop_back();
     return name;
 }
@@ -73,7 +68,7 @@ void dbases::FileOpen(const std::string& sPath) {
         if (got < sizeof d) raise(err::InvalidFileFormat);  // no end byte in the file
         if (fields.size() > UINT8_MAX) raise(err::Overflow);
         const Field& previous = fields.back();
-        fields.push_back({fieldNameOf(d), trimSpaces(std::string(1, static_cast<char>(d[11]))),
+        fields.push_back({fieldNameOf(d), trimBlanks(std::string(1, static_cast<char>(d[11]))),
                           d[16], d[17], toInt16(previous.start + 0LL + previous.length)});
     }
     const auto count = static_cast<int>(fields.size() - 1);
@@ -122,7 +117,7 @@ int16_t dbases::fieldNumber(double value) const {
 }
 
 int16_t dbases::fieldNumber(std::string& name) const {
-    name = upperCase(trimSpaces(name));
+    name = upperCase(trimBlanks(name));
     const auto known = static_cast<int>(std::min<std::size_t>(mnFields, fields_.size() - 1));
     for (int16_t i = 1; i <= known; ++i) {
         if (fields_[static_cast<std::size_t>(i)].name == name) return i;
@@ -135,7 +130,7 @@ std::optional<std::string> dbases::dataOf(int16_t index) const {
     const Field& f = field(index);
     const auto at = static_cast<std::size_t>(f.start - 1);
     if (at >= buffer_.size()) return std::string();
-    return trimSpaces(std::string_view(buffer_).substr(at, static_cast<std::size_t>(f.length)));
+    return trimBlanks(std::string_view(buffer_).substr(at, static_cast<std::size_t>(f.length)));
 }
 
 std::optional<std::string> dbases::GetData(double fieldNumberValue) const {

@@ -2,8 +2,9 @@
 // 270 bytes in 15 fields through dbases (Go(-1), then Go(-4), GetData of every
 // field), beside a plain sequential read of the same file. Prints records per second.
 // usage: dbf_scan_bench TABLE.dbf   (the table is written when missing)
-#include <chrono>
 #include <cstdio>
+
+#include "best_seconds.h"
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -49,18 +50,6 @@ void writeTable(const std::string& path) {
         out << record;
     }
     out << '\x1a';
-}
-
-template <class F>
-double bestSeconds(F&& run) {
-    double best = 1e9;
-    for (int i = 0; i < 3; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        run();
-        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-        best = std::min(best, took.count());
-    }
-    return best;
 }
 
 }  // namespace

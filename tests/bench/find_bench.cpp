@@ -3,8 +3,9 @@
 // second for both. usage: find_bench FOLDER\   (run under Wine or on Windows)
 #include <windows.h>
 
-#include <chrono>
 #include <cstdio>
+
+#include "best_seconds.h"
 #include <string>
 #include <vector>
 
@@ -32,18 +33,6 @@ void bareWalk(const std::string& folder, long& matches) {
     } while (FindNextFileA(h, &data));
     FindClose(h);
     for (const auto& sub : subfolders) bareWalk(folder + sub + "\\", matches);
-}
-
-template <class F>
-double bestSeconds(F&& run) {
-    double best = 1e9;
-    for (int i = 0; i < 3; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        run();
-        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-        if (took.count() < best) best = took.count();
-    }
-    return best;
 }
 
 }  // namespace
