@@ -27,13 +27,6 @@ std::string folderBefore(const std::string& path, int16_t sep) {
     return folder;
 }
 
-std::string trimBlanks(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(' ');
-    return std::string(text.substr(first, last - first + 1));
-}
-
 std::string pathcomplete(std::string& path) {
     std::string result;
     kPathcomplete.step([&] {

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "util/text.h"
+
 namespace fk {
 
 // Gives the caller's variable a trailing "\" (also when empty) and returns it.
@@ -27,8 +29,5 @@ int16_t lastSeparator(const std::string& path, int16_t length);
 
 // The text before the separator at 1-based position `sep`, ending with one "\".
 std::string folderBefore(const std::string& path, int16_t sep);
-
-// Removes blanks (the space character only) at both ends.
-std::string trimBlanks(std::string_view text);
 
 }  // namespace fk

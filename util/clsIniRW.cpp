@@ -6,7 +6,7 @@
 
 #include "errors/epilogue.h"
 #include "errors/win32_error.h"
-#include "files/y_work_together.h"
+#include "util/text.h"
 #include "util/encoding.h"
 #include "util/file_io.h"
 #include "util/handles.h"

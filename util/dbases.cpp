@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "errors/runtime_error.h"
-#include "files/y_work_together.h"
+#include "util/text.h"
 
 namespace fk {
 namespace {
