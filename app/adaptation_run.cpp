@@ -13,7 +13,6 @@
 namespace fk {
 namespace {
 
-constexpr Procedure kCmdStartClick{"Error in Preinstall: Sub cmdStart_Click", "cmdStart_Click"};
 constexpr Procedure kTesteaufprogramm{"Error in FollowKelvaro: Sub testeaufprogramm",
                                       "testeaufprogramm"};
 
@@ -31,65 +30,56 @@ constexpr std::array kCompanions{
 constexpr const char* kDone = "  ...UMGESETZT!\r\n";
 constexpr const char* kNotDone = "  ...NICHT UMGESETZT!\r\n";
 
-std::string centralDbpfadIni() { return pathcomplete(lokaler_datenpfad) + "dbpfad.ini"; }
-
 }  // namespace
 
+// The steps below handle their own failures (each reports through its own
+// epilogue and returns), so the run always reaches its closing lines.
 void FollowKelvaro::cmdStart_Click() {
-    const Procedure& p = kCmdStartClick;
-    p.step([&] { ShowWindow(control(LBLablauf), SW_SHOW); });
-    p.step([&] { setLog("DBPfad suchen... "); });
-    p.step([] { hole_programmgrundverzeichnis(); });
-    bool present = false;
-    p.assign(present, [] { return dateivorhanden(centralDbpfadIni()); });
-    if (!present) {
+    ShowWindow(control(LBLablauf), SW_SHOW);
+    setLog("DBPfad suchen... ");
+    hole_programmgrundverzeichnis();
+    // lokaler_datenpfad: written by hole_programmgrundverzeichnis just above.
+    const std::string central = withTrailingSeparator(lokaler_datenpfad) + "dbpfad.ini";
+    if (!dateivorhanden(central)) {
         endForMissingDataPath();
         return;
     }
-    p.step([] { quelle_dbpfad_ini = centralDbpfadIni(); });
-    p.step([&] { appendLog("  ...VORHANDEN!\r\n"); });
+    quelle_dbpfad_ini = central;
+    appendLog("  ...VORHANDEN!\r\n");
     for (const Companion& companion : kCompanions) {
-        p.step([&] { appendLog(companion.question); });
-        p.step([&] { testeaufprogramm(companion.folder); });
+        appendLog(companion.question);
+        testeaufprogramm(companion.folder);
     }
-    p.step([&] { appendLog("FollowKelvaro ist abgeschlossen!\r\n"); });
-    p.step([&] { appendLog("Ein Click auf 'ENDE' schließt das Programm!\r\n"); });
-    p.step([&] { ShowWindow(control(cmdWEITER), SW_SHOW); });
+    appendLog("FollowKelvaro ist abgeschlossen!\r\n");
+    appendLog("Ein Click auf 'ENDE' schließt das Programm!\r\n");
+    ShowWindow(control(cmdWEITER), SW_SHOW);
 }
 
 // Without the central dbpfad.ini the program cannot work: the log says why, the
 // user reads it in a message box, then the program ends.
 void FollowKelvaro::endForMissingDataPath() {
-    const Procedure& p = kCmdStartClick;
-    p.step([&] { appendLog("  ...NICHT VORHANDEN!\r\n"); });
-    p.step([&] { appendLog("Diese Programm ist nicht nutzbar und bricht ab!"); });
-    p.step([&] {
-        RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    });
-    p.step([&] {
-        seams().messageBox(hwnd_, widenUtf8(log()), L"Follow Kelvaro", MB_OK | MB_ICONERROR);
-    });
+    appendLog("  ...NICHT VORHANDEN!\r\n");
+    appendLog("Diese Programm ist nicht nutzbar und bricht ab!");
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    seams().messageBox(hwnd_, widenUtf8(log()), L"Follow Kelvaro", MB_OK | MB_ICONERROR);
     seams().endProcess(0);
 }
 
+// The first candidate folder that holds the companion's dbpfad.ini gets the copy;
+// a copy that fails is reported and answered as not done.
 void FollowKelvaro::testeaufprogramm(const std::string& ordner) {
-    const Procedure& p = kTesteaufprogramm;
-    std::array<std::string, 2> candidates;
-    p.assign(candidates[0], [] { return GetShellFolder(kProgramFiles); });
-    p.assign(candidates[1], [] { return GetShellFolder(kProgramFilesX86); });
-    bool umgesetzt = false;
-    for (std::string& candidate : candidates) {
+    const std::array candidates{GetShellFolder(kProgramFiles), GetShellFolder(kProgramFilesX86)};
+    for (const std::string& candidate : candidates) {
         if (trimBlanks(candidate).empty()) continue;
-        std::string target;
-        p.step([&] { target = pathcomplete(candidate) + "Talvorin\\" + ordner + "\\dbpfad.ini"; });
+        const std::string target =
+            withTrailingSeparator(candidate) + "Talvorin\\" + ordner + "\\dbpfad.ini";
         if (!dateivorhanden(target)) continue;
-        // A copy that fails is reported and answered as not done; the search stops here.
-        const bool copied = p.step([&] { replaceWithCopy(quelle_dbpfad_ini, target); });
-        umgesetzt = true;
-        p.step([&] { appendLog(copied ? kDone : kNotDone); });
-        break;
+        // quelle_dbpfad_ini: written by cmdStart_Click before the companions are handled.
+        const bool copied = kTesteaufprogramm.step(replaceWithCopy, quelle_dbpfad_ini, target);
+        appendLog(copied ? kDone : kNotDone);
+        return;
     }
-    if (!umgesetzt) p.step([&] { appendLog(kNotDone); });
+    appendLog(kNotDone);
 }
 
 }  // namespace fk

@@ -9,7 +9,6 @@ constexpr const char* kTrebuchet = "Trebuchet MS";
 constexpr FontSpec kButtonFont{kTrebuchet, 1800, FW_BOLD};
 constexpr FontSpec kTitleFont{kTrebuchet, 1575, FW_BOLD};
 constexpr FontSpec kTextFont{kTrebuchet, 1425, FW_BOLD};
-constexpr FontSpec kNoFont{};
 
 constexpr const char* kExplanation =
     "Dieses kleine Programm passt die Datenpfade vom \r\n"
@@ -17,22 +16,25 @@ constexpr const char* kExplanation =
     "Pellinor an die Installation von Kelvaro ab 2.71 an.\r\n"
     "Bitte klicken Sie auf <Start>!";
 
+using enum ControlKind;
+
+// In the order the window defines them; lblTITEL0 and lblTITEL1 are the control
+// array lblTITEL(0) and (1).
 constexpr ControlSpec kControls[] = {
-    // id, name, index, kind, parent, left, top, width, height, caption, font, visible, tab
-    {cmdWEITER, "cmdWEITER", -1, ControlKind::CommandButton, 0, 8610, 7410, 2025, 705, "Ende",
-     kButtonFont, false, 3},
-    {cmdStart, "cmdStart", -1, ControlKind::CommandButton, 0, 8610, 2820, 2025, 705, "Start",
-     kButtonFont, true, 2},
-    {picweiss, "picweiss", -1, ControlKind::PictureBox, 0, 90, 90, 10545, 1155, "", kNoFont, true,
-     4, BackColor::WindowColor},
-    {imgbanner, "imgbanner", -1, ControlKind::Image, picweiss, 2910, 0, 7500, 1050, "", kNoFont,
-     true, -1, BackColor::Default, 0, IDB_BANNER},
-    {lblTITEL0, "lblTITEL", 0, ControlKind::Label, picweiss, 0, 0, 2805, 435, "Follow Kelvaro",
-     kTitleFont, true, 5, BackColor::White},
-    {LBLablauf, "LBLablauf", -1, ControlKind::Label, 0, 90, 3720, 8145, 4335, "", kTextFont,
-     false, 1},
-    {lblTITEL1, "lblTITEL", 1, ControlKind::Label, 0, 90, 1410, 8115, 2085, kExplanation,
-     kTextFont, true, 0},
+    {.id = cmdWEITER, .kind = CommandButton, .at = {8610, 7410, 2025, 705}, .caption = "Ende",
+     .font = kButtonFont, .visible = false, .tabIndex = 3},
+    {.id = cmdStart, .kind = CommandButton, .at = {8610, 2820, 2025, 705}, .caption = "Start",
+     .font = kButtonFont, .tabIndex = 2},
+    {.id = picweiss, .kind = PictureBox, .at = {90, 90, 10545, 1155}, .tabIndex = 4,
+     .back = BackColor::WindowColor},
+    {.id = imgbanner, .kind = Image, .parent = picweiss, .at = {2910, 0, 7500, 1050},
+     .bitmap = IDB_BANNER},
+    {.id = lblTITEL0, .kind = Label, .parent = picweiss, .at = {0, 0, 2805, 435},
+     .caption = "Follow Kelvaro", .font = kTitleFont, .tabIndex = 5, .back = BackColor::White},
+    {.id = LBLablauf, .kind = Label, .at = {90, 3720, 8145, 4335}, .font = kTextFont,
+     .visible = false, .tabIndex = 1},
+    {.id = lblTITEL1, .kind = Label, .at = {90, 1410, 8115, 2085}, .caption = kExplanation,
+     .font = kTextFont, .tabIndex = 0},
 };
 
 }  // namespace

@@ -12,8 +12,7 @@ namespace fk {
 namespace {
 
 constexpr Procedure kFormLoad{"Error in Preinstall: Sub Form_Load", "Form_Load"};
-constexpr Procedure kCmdWeiterClick{"Error in Preinstall: Sub cmdWEITER_Click",
-                                    "cmdWEITER_Click"};
+constexpr Procedure kWindowProc{"Error in Preinstall: Sub WindowProc", "WindowProc"};
 
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
@@ -53,7 +52,7 @@ FollowKelvaro::~FollowKelvaro() {
 }
 
 bool FollowKelvaro::create(HINSTANCE instance) {
-    try {
+    const bool created = kFormLoad.step([&] {
         registerWindowClass(instance, windowProc);
         const Dpi dpi = screenDpi();
         const SIZE size = windowSizeFor(dpi);
@@ -63,12 +62,9 @@ bool FollowKelvaro::create(HINSTANCE instance) {
                                     nullptr, instance, this);
         if (!hwnd) raiseLastError(err::InvalidProcedureCall);
         controls_.create(hwnd_, instance, mainWindowControls(), dpi);
-    } catch (...) {
-        reportFailure(currentFailure(), kFormLoad.label(), kFormLoad.name());
-        return hwnd_ != nullptr;
-    }
-    Form_Load();
-    return true;
+    });
+    if (created) Form_Load();
+    return hwnd_ != nullptr;
 }
 
 void FollowKelvaro::show(int showCommand) {
@@ -87,22 +83,12 @@ void FollowKelvaro::appendLog(std::string_view text) {
     setLog(current);
 }
 
-std::string FollowKelvaro::log() const {
-    HWND label = control(LBLablauf);
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(label)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(label, text.data(),
-                                                        static_cast<int>(text.size()))));
-    return narrowUtf8(text);
-}
+std::string FollowKelvaro::log() const { return narrowUtf8(windowText(control(LBLablauf))); }
 
-void FollowKelvaro::Form_Load() {
-    // Nothing to set up: the control table gives the window its start state.
-    kFormLoad.step([] {});
-}
+// Nothing to set up: the control table gives the window its start state.
+void FollowKelvaro::Form_Load() {}
 
-void FollowKelvaro::cmdWEITER_Click() {
-    kCmdWeiterClick.step([] { seams().endProcess(0); });
-}
+void FollowKelvaro::cmdWEITER_Click() { seams().endProcess(0); }
 
 void FollowKelvaro::onCommand(int id, int code) {
     if (id == IDOK) onEnter();  // Esc (IDCANCEL) has no role here
@@ -162,11 +148,7 @@ LRESULT CALLBACK FollowKelvaro::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARA
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     if (!self || !self->hwnd_) return DefWindowProcW(hwnd, msg, wp, lp);
-    try {
-        return self->handleMessage(msg, wp, lp);
-    } catch (...) {
-        return DefWindowProcW(hwnd, msg, wp, lp);  // no exception leaves a window procedure
-    }
+    return answerGuarded(kWindowProc, LRESULT{0}, [&] { return self->handleMessage(msg, wp, lp); });
 }
 
 }  // namespace fk

@@ -4,18 +4,14 @@
 
 #include "errors/epilogue.h"
 #include "errors/error_entry.h"
+#include "errors/error_log.h"
 #include "errors/frmError.h"
 #include "errors/win32_error.h"
 #include "files/A_Definitionen.h"
-#include "files/y_work_together.h"
-#include "resources/version.h"
-#include "util/file_io.h"
 #include "util/seams.h"
 
 namespace fk {
 namespace {
-
-constexpr Procedure kReadIniFile{"Error in Z_ErrorFunction: Function ReadIniFile", "ReadIniFile"};
 
 // A failure while a report is prepared or shown is reported in a dialog of its own
 // and the outer report then goes on. Past this depth (a failure that repeats in every
@@ -31,21 +27,6 @@ std::string formatted(const SYSTEMTIME& t, bool date) {
                                         sizeof buffer);
     captureLastError();
     return n > 0 ? std::string(buffer, static_cast<std::size_t>(n - 1)) : std::string();
-}
-
-void ensureLogWithGeneralInformation(const std::string& logFolder) {
-    const std::string log = logFolder + "Errorlog.txt";
-    if (dateivorhanden(log)) return;
-    // Only a new file gets the block; a log that cannot be created is skipped.
-    createFileWith(log, generalInformationBlock(FK_APP_TITLE, GetVersion(), lokaler_datenpfad));
-}
-
-void switchToInformationMode(frmError& form) {
-    form.setVisible(imgImage0, false);
-    form.setVisible(imgImage1, false);
-    form.setVisible(imgImage2, true);
-    form.setVisible(cmdExit, false);
-    form.setCaption("Information");
 }
 
 void reportThroughHandleError(const Failure& failure, std::string_view label,
@@ -67,19 +48,16 @@ std::string regionalTime(const SYSTEMTIME& t) { return formatted(t, false); }
 
 std::string ReadIniFile(std::string sIniFile, std::string sSection, std::string sKey,
                         std::string sDefault) {
-    std::string result;
-    kReadIniFile.step([&] {
-        std::string buffer(5000, '\0');
-        // Only 500 of the 5000 characters are offered: longer values come back cut.
-        const DWORD n = GetPrivateProfileStringA(sSection.c_str(), sKey.c_str(),
-                                                 sDefault.c_str(), buffer.data(), 500,
-                                                 sIniFile.c_str());
-        captureLastError();
-        result = buffer.substr(0, n);
-    });
-    return result;
+    std::string buffer(5000, '\0');
+    // Only 500 of the 5000 characters are offered: longer values come back cut.
+    const DWORD n = GetPrivateProfileStringA(sSection.c_str(), sKey.c_str(), sDefault.c_str(),
+                                             buffer.data(), 500, sIniFile.c_str());
+    captureLastError();
+    return buffer.substr(0, n);
 }
 
+// Gathers what the report needs (solution text, date, time), lets planReport decide,
+// keeps the log, and lets the dialog show the plan.
 void HandleError(int32_t& lErrNum, std::string& sErrText, std::string& sErrLocation,
                  bool& bDisableOK, std::string& sSolution, bool& bInfoOnly) {
     if (g_reportDepth >= kMaxNestedReports) {
@@ -93,39 +71,20 @@ void HandleError(int32_t& lErrNum, std::string& sErrText, std::string& sErrLocat
     frmError form;
     const bool loaded = form.Load();
     SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-    if (sErrText == "Out of Memory") {
-        bDisableOK = true;
-        bInfoOnly = false;
-    }
-    if (lErrNum == err::OutOfMemory) {
-        bDisableOK = true;
-        bInfoOnly = false;
-    }
-    const std::string logFolder = CorrectPath(lokaler_datenpfad);
-    sSolution = ReadIniFile(logFolder + "error.dat", "Errors", std::to_string(lErrNum), "");
-    ensureLogWithGeneralInformation(logFolder);
-
+    // lokaler_datenpfad: written by hole_programmgrundverzeichnis.
+    sSolution = ReadIniFile(CorrectPath(lokaler_datenpfad) + "error.dat", "Errors",
+                            std::to_string(lErrNum), "");
+    ensureErrorLog();
     const SYSTEMTIME now = seams().localTime();
-    const std::string date = regionalDate(now);
-    const std::string time = regionalTime(now);
-    std::string entry = composeErrorEntry({lErrNum, sErrText, sSolution, recorded.lastDllError,
-                                           recorded.source, sErrLocation, date, time});
-    if (loaded) {
-        form.setControlText(txtDetails, entry);
-        bool yesNo = false;
-        form.SetForm(yesNo);
-    }
-    if (isExpectedError(lErrNum)) bInfoOnly = true;
-    if (bInfoOnly) {
-        if (loaded) switchToInformationMode(form);
-    } else {
-        form.WritetoLog(entry);
-    }
-    if (loaded) {
-        if (bDisableOK) EnableWindow(form.control(cmdOK), FALSE);
-        form.setControlText(txtMsg, form.ChangeErrMsg(lErrNum, sErrText, sErrLocation));
-        form.Show();
-    }
+    const ReportPlan plan =
+        planReport({lErrNum, sErrText, sSolution, recorded.lastDllError, recorded.source,
+                    sErrLocation, regionalDate(now), regionalTime(now)},
+                   bDisableOK, bInfoOnly);
+    bDisableOK = !plan.okEnabled;
+    bInfoOnly = plan.informationMode;
+    std::string entry = plan.entry;
+    if (plan.logged) form.WritetoLog(entry);
+    if (loaded) form.showReport(plan, form.ChangeErrMsg(lErrNum, sErrText, sErrLocation));
     form.Unload();
     // Clearing the recorded error also clears its last DLL error.
     recordedError() = {};

@@ -5,7 +5,8 @@
 namespace fk {
 namespace {
 
-// Until a report dialog exists, reports are written to standard error.
+// Until the program installs its central handler (and in the portable build),
+// reports are written to standard error.
 void writeToStandardError(const Failure& failure, std::string_view label, std::string_view) {
     std::fprintf(stderr, "%.*s: Error %ld: %s\n", static_cast<int>(label.size()), label.data(),
                  static_cast<long>(failure.number), failure.description.c_str());

@@ -1,6 +1,9 @@
-// The error epilogue: a procedure runs its statements under an error trap; a
-// statement that fails is reported with the procedure's error label and name,
-// has no effect, and the procedure goes on with its next statement.
+// The error epilogue. A procedure names itself once (error label and bare name)
+// and runs each statement that can fail through `step` or `assign`. When such a
+// statement fails, the failure is reported with the procedure's label and name, the
+// statement has no effect (an assignment's target keeps its value), and the
+// procedure goes on with its next statement. Statements that cannot fail stay
+// plain code.
 #pragma once
 
 #include <functional>
@@ -17,7 +20,7 @@ using ReportHandler =
     std::function<void(const Failure&, std::string_view label, std::string_view name)>;
 
 // Replaces the handler that reports go to; returns the previous one. An empty
-// handler restores the program's own.
+// handler restores the default, which writes reports to standard error.
 ReportHandler setReportHandler(ReportHandler handler);
 
 // Hands one failure to the current report handler. Never throws.
@@ -28,15 +31,12 @@ public:
     constexpr Procedure(std::string_view label, std::string_view name)
         : label_(label), name_(name) {}
 
-    std::string_view label() const { return label_; }
-    std::string_view name() const { return name_; }
-
-    // Runs one statement under the trap; true when it ran through, false when it
+    // Runs one statement that can fail; true when it ran through, false when it
     // failed and was reported.
-    template <class Statement>
-    bool step(Statement&& statement) const noexcept {
+    template <class Statement, class... Args>
+    bool step(Statement&& statement, Args&&... args) const noexcept {
         try {
-            std::forward<Statement>(statement)();
+            std::invoke(std::forward<Statement>(statement), std::forward<Args>(args)...);
             return true;
         } catch (...) {
             reportFailure(currentFailure(), label_, name_);
@@ -44,16 +44,26 @@ public:
         }
     }
 
-    // Runs a statement that yields a value; on failure `target` keeps what it held.
-    template <class T, class Statement>
-    bool assign(T& target, Statement&& statement) const noexcept {
-        return step([&] { target = std::forward<Statement>(statement)(); });
+    // `target` = the statement's result; on failure `target` keeps what it held.
+    template <class T, class Statement, class... Args>
+    bool assign(T& target, Statement&& statement, Args&&... args) const noexcept {
+        return step([&] {
+            target = std::invoke(std::forward<Statement>(statement), std::forward<Args>(args)...);
+        });
     }
 
 private:
     std::string_view label_;
     std::string_view name_;
 };
+
+// The barrier of a window or dialog procedure: no exception leaves it. What the
+// handler throws is reported under `procedure`, and the message is answered `fallback`.
+template <class Result, class Handler>
+Result answerGuarded(const Procedure& procedure, Result fallback, Handler&& handler) noexcept {
+    procedure.assign(fallback, std::forward<Handler>(handler));
+    return fallback;
+}
 
 // Ignore-errors mode: a statement that fails is skipped silently.
 template <class Statement>

@@ -3,14 +3,12 @@
 #include <algorithm>
 #include <array>
 
-#include "errors/epilogue.h"
+#include "errors/runtime_error.h"
 #include "resources/version.h"
+#include "util/text.h"
 
 namespace fk {
 namespace {
-
-constexpr Procedure kGetVersion{"Error in Z_ErrorFunction: Function GetVersion", "GetVersion"};
-constexpr Procedure kCorrectPath{"Error in Z_ErrorFunction: Function CorrectPath", "CorrectPath"};
 
 // Tested in this order; 55, 66, 73, 74 and 75 are deliberately not among them.
 constexpr std::array<int32_t, 21> kExpected{32755, 52, 53, 76, 54, 56, 57, 58, 59, 60, 61,
@@ -56,21 +54,21 @@ std::string composeErrorEntry(const ErrorEntryFields& f) {
     return entry;
 }
 
-std::string CorrectPath(const std::string& path) {
-    std::string result;
-    kCorrectPath.assign(result, [&] {
-        return !path.empty() && path.back() == '\\' ? path : path + '\\';
-    });
-    return result;
+ReportPlan planReport(const ErrorEntryFields& failure, bool disableOK, bool infoOnly) {
+    if (failure.text == "Out of Memory" || failure.number == err::OutOfMemory) {
+        disableOK = true;
+        infoOnly = false;
+    }
+    if (isExpectedError(failure.number)) infoOnly = true;
+    return {infoOnly, !disableOK, std::string(failure.solution), composeErrorEntry(failure),
+            !infoOnly};
 }
 
+std::string CorrectPath(const std::string& path) { return withTrailingSeparator(path); }
+
 std::string GetVersion() {
-    std::string result;
-    kGetVersion.assign(result, [] {
-        return std::to_string(FK_VERSION_MAJOR) + "." + std::to_string(FK_VERSION_MINOR) + "." +
-               std::to_string(FK_VERSION_REVISION);
-    });
-    return result;
+    return std::to_string(FK_VERSION_MAJOR) + "." + std::to_string(FK_VERSION_MINOR) + "." +
+           std::to_string(FK_VERSION_REVISION);
 }
 
 }  // namespace fk

@@ -27,6 +27,21 @@ struct ErrorEntryFields {
 
 std::string composeErrorEntry(const ErrorEntryFields& fields);
 
+// What the central error handler does with one failure, decided without Windows so
+// that the rules can be checked on any host.
+struct ReportPlan {
+    bool informationMode = false;  // the dialog as information box; nothing logged
+    bool okEnabled = true;
+    std::string solution;
+    std::string entry;  // the error entry, shown in the details and logged
+    bool logged = true;
+};
+
+// Out of memory (number 7 or the text "Out of Memory") disables "O&K" and forces the
+// error mode; an expected number then forces the information mode. `disableOK` and
+// `infoOnly` are the caller's requests.
+ReportPlan planReport(const ErrorEntryFields& failure, bool disableOK, bool infoOnly);
+
 // The path with a trailing "\" ensured; the argument is not changed.
 std::string CorrectPath(const std::string& path);
 

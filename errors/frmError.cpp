@@ -7,68 +7,59 @@
 #include "errors/win32_error.h"
 #include "resources/version.h"
 #include "errors/error_entry.h"
+#include "errors/error_log.h"
 #include "files/A_Definitionen.h"
 #include "util/encoding.h"
-#include "util/file_io.h"
 #include "util/seams.h"
 
 namespace fk {
 namespace {
 
-constexpr Procedure kFormLoad{"Error in frmError: Sub Form_Load", "Form_Load"};
-constexpr Procedure kSetForm{"Error in frmError: Sub SetForm", "SetForm"};
-constexpr Procedure kChangeErrMsg{"Error in frmError: Function ChangeErrMsg", "ChangeErrMsg"};
+constexpr Procedure kDialogProc{"Error in frmError: Sub DialogProc", "DialogProc"};
 constexpr Procedure kWritetoLog{"Error in frmError: Sub WritetoLog", "WritetoLog"};
-constexpr Procedure kCmdOK{"Error in frmError: Sub cmdOK_Click", "cmdOK_Click"};
-constexpr Procedure kCmdExit{"Error in frmError: Sub cmdExit_Click", "cmdExit_Click"};
-constexpr Procedure kCmdYes{"Error in frmError: Sub cmdYes_Click", "cmdYes_Click"};
-constexpr Procedure kCmdNo{"Error in frmError: Sub cmdNo_Click", "cmdNo_Click"};
-constexpr Procedure kCmdCancel{"Error in frmError: Sub cmdCancel_Click", "cmdCancel_Click"};
-constexpr Procedure kCmdDetails{"Error in frmError: Sub cmdDetails_Click", "cmdDetails_Click"};
-constexpr Procedure kCmdBugreport{"Error in frmError: Sub cmdbugreport_Click",
-                                  "cmdbugreport_Click"};
 
 constexpr const char* kDetailsCollapsed = "D&etails >>";
 constexpr const char* kDetailsExpanded = "<< D&etails";
 
 constexpr FontSpec kTahoma{"Tahoma", 825, FW_NORMAL};
-constexpr FontSpec kDialogFont{};  // the dialog's own font
 constexpr DWORD kReadOnlyText = ES_MULTILINE | ES_READONLY;
 
+using enum ControlKind;
+
+// Controls without a font of their own take the dialog's font.
 constexpr ControlSpec kControls[] = {
-    // id, name, index, kind, parent, left, top, width, height, caption, font, visible, tab
-    {imgImage0, "imgImage", 0, ControlKind::Image, 0, 120, 120, 480, 480, "", kDialogFont, true,
-     -1},
-    {imgImage1, "imgImage", 1, ControlKind::Image, 0, 120, 120, 480, 480, "", kDialogFont, false,
-     -1},
-    {imgImage2, "imgImage", 2, ControlKind::Image, 0, 120, 120, 480, 480, "", kDialogFont, false,
-     -1},
-    {txtMsg, "txtMsg", -1, ControlKind::TextBox, 0, 720, 120, 3615, 615, "", kTahoma, true, 2,
-     BackColor::ButtonFace, kReadOnlyText, 0, false},
-    {cmdbugreport, "cmdbugreport", -1, ControlKind::CommandButton, 0, 120, 720, 3615, 615,
-     "Bugreport per E-Mail senden", kDialogFont, true, 10},
-    {cmdOK, "cmdOK", -1, ControlKind::CommandButton, 0, 4440, 160, 1200, 330, "O&K", kTahoma, true,
-     0},
-    {cmdExit, "cmdExit", -1, ControlKind::CommandButton, 0, 4440, 525, 1200, 330, "&Abbruch",
-     kTahoma, true, 1},
-    {cmdDetails, "cmdDetails", -1, ControlKind::CommandButton, 0, 4440, 1005, 1200, 330,
-     kDetailsCollapsed, kTahoma, true, 3},
-    {cmdYes, "cmdYes", -1, ControlKind::CommandButton, 0, 4560, 160, 1092, 330, "Ye&s", kTahoma,
-     false, 4},
-    {cmdNo, "cmdNo", -1, ControlKind::CommandButton, 0, 4560, 530, 1092, 330, "N&o", kTahoma,
-     false, 5},
-    {cmdCancel, "cmdCancel", -1, ControlKind::CommandButton, 0, 4440, 1020, 1092, 330,
-     "&Abbruch", kTahoma, false, 6},
-    {txtDetails, "txtDetails", -1, ControlKind::TextBox, 0, 120, 1440, 5535, 1455, "", kTahoma,
-     true, 7, BackColor::ButtonFace, kReadOnlyText | WS_VSCROLL | ES_AUTOVSCROLL},
-    {frlongname, "frlongname", -1, ControlKind::Frame, 0, -360, 0, 6615, 30, "", kDialogFont,
-     true, 8},
+    {.id = imgImage0, .kind = Image, .at = {120, 120, 480, 480}},
+    {.id = imgImage1, .kind = Image, .at = {120, 120, 480, 480}, .visible = false},
+    {.id = imgImage2, .kind = Image, .at = {120, 120, 480, 480}, .visible = false},
+    {.id = txtMsg, .kind = TextBox, .at = {720, 120, 3615, 615}, .font = kTahoma, .tabIndex = 2,
+     .back = BackColor::ButtonFace, .extraStyle = kReadOnlyText, .tabStop = false},
+    {.id = cmdbugreport, .kind = CommandButton, .at = {120, 720, 3615, 615},
+     .caption = "Bugreport per E-Mail senden", .tabIndex = 10},
+    {.id = cmdOK, .kind = CommandButton, .at = {4440, 160, 1200, 330}, .caption = "O&K",
+     .font = kTahoma, .tabIndex = 0},
+    {.id = cmdExit, .kind = CommandButton, .at = {4440, 525, 1200, 330}, .caption = "&Abbruch",
+     .font = kTahoma, .tabIndex = 1},
+    {.id = cmdDetails, .kind = CommandButton, .at = {4440, 1005, 1200, 330},
+     .caption = kDetailsCollapsed, .font = kTahoma, .tabIndex = 3},
+    {.id = cmdYes, .kind = CommandButton, .at = {4560, 160, 1092, 330}, .caption = "Ye&s",
+     .font = kTahoma, .visible = false, .tabIndex = 4},
+    {.id = cmdNo, .kind = CommandButton, .at = {4560, 530, 1092, 330}, .caption = "N&o",
+     .font = kTahoma, .visible = false, .tabIndex = 5},
+    {.id = cmdCancel, .kind = CommandButton, .at = {4440, 1020, 1092, 330},
+     .caption = "&Abbruch", .font = kTahoma, .visible = false, .tabIndex = 6},
+    {.id = txtDetails, .kind = TextBox, .at = {120, 1440, 5535, 1455}, .font = kTahoma,
+     .tabIndex = 7, .back = BackColor::ButtonFace,
+     .extraStyle = kReadOnlyText | WS_VSCROLL | ES_AUTOVSCROLL},
+    {.id = frlongname, .kind = Frame, .at = {-360, 0, 6615, 30}, .tabIndex = 8},
 };
 
 constexpr DWORD kDialogStyle =
     DS_MODALFRAME | DS_SETFONT | DS_3DLOOK | WS_POPUP | WS_CAPTION | WS_SYSMENU;
 
-// An in-memory dialog template without controls: the table creates them.
+// The dialog is made from an in-memory template without controls (the table creates
+// them) and shown by the program's own modal loop rather than DialogBox: hiding the
+// dialog, as its buttons do, must end the modal display, and a DialogBox only ends
+// with EndDialog.
 std::vector<WORD> emptyDialogTemplate(const std::wstring& title) {
     const std::wstring font = L"MS Shell Dlg";
     // DLGTEMPLATE (9 WORDs), no menu, default class, title, point size, font face.
@@ -95,7 +86,7 @@ bool frmError::Load() {
                                        reinterpret_cast<const DLGTEMPLATE*>(tmpl.data()), owner,
                                        dialogProc, reinterpret_cast<LPARAM>(this));
     if (!hwnd_) return false;
-    setHeightTwips(kErrorCollapsedHeightTwips);
+    setWindowHeightTwips(kErrorWindowHeightCollapsedTwips);
     RECT r;
     GetWindowRect(hwnd_, &r);
     SetWindowPos(hwnd_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2,
@@ -132,7 +123,7 @@ void frmError::setVisible(FrmErrorControl id, bool visible) {
     ShowWindow(control(id), visible ? SW_SHOWNA : SW_HIDE);
 }
 
-void frmError::setHeightTwips(int twips) {
+void frmError::setWindowHeightTwips(int twips) {
     RECT window, client;
     GetWindowRect(hwnd_, &window);
     GetClientRect(hwnd_, &client);
@@ -156,107 +147,87 @@ bool frmError::usable(FrmErrorControl id) const {
 
 void frmError::SetForm(bool& bYesNo) {
     const bool b = bYesNo;
-    kSetForm.step([&] { setVisible(imgImage0, !b); });
-    kSetForm.step([&] { setVisible(imgImage1, b); });
-    kSetForm.step([&] { setVisible(imgImage2, false); });
-    kSetForm.step([&] { setVisible(cmdYes, b); });
-    kSetForm.step([&] { if (b) setDefaultButton(cmdYes); });
-    kSetForm.step([&] { setVisible(cmdNo, b); });
-    kSetForm.step([&] { setVisible(cmdCancel, b); });
-    kSetForm.step([&] { setVisible(cmdOK, !b); });
-    kSetForm.step([&] { setVisible(cmdDetails, !b); });
-    kSetForm.step([&] { setVisible(cmdExit, !b); });
-    kSetForm.step([&] { setVisible(cmdbugreport, !b); });
-    kSetForm.step([&] { if (!b) setDefaultButton(cmdOK); });
-    kSetForm.step([&] {
-        setHeightTwips(kErrorCollapsedHeightTwips);
-        if (b) {
-            setCaption("Frage");
-            putFirstInTabOrder(cmdYes);
-        } else {
-            setCaption("Fehler");
-            EnableWindow(control(cmdDetails), TRUE);
-            putFirstInTabOrder(cmdOK);
-        }
-    });
+    setVisible(imgImage0, !b);
+    setVisible(imgImage1, b);
+    setVisible(imgImage2, false);
+    setVisible(cmdYes, b);
+    setVisible(cmdNo, b);
+    setVisible(cmdCancel, b);
+    setVisible(cmdOK, !b);
+    setVisible(cmdDetails, !b);
+    setVisible(cmdExit, !b);
+    setVisible(cmdbugreport, !b);
+    setDefaultButton(b ? cmdYes : cmdOK);
+    setWindowHeightTwips(kErrorWindowHeightCollapsedTwips);
+    setCaption(b ? "Frage" : "Fehler");
+    if (!b) EnableWindow(control(cmdDetails), TRUE);
+    putFirstInTabOrder(b ? cmdYes : cmdOK);
+}
+
+void frmError::switchToInformationMode() {
+    setVisible(imgImage0, false);
+    setVisible(imgImage1, false);
+    setVisible(imgImage2, true);
+    setVisible(cmdExit, false);
+    setCaption("Information");
+}
+
+void frmError::showReport(const ReportPlan& plan, const std::string& message) {
+    setControlText(txtDetails, plan.entry);
+    bool yesNo = false;
+    SetForm(yesNo);
+    if (plan.informationMode) switchToInformationMode();
+    if (!plan.okEnabled) EnableWindow(control(cmdOK), FALSE);
+    setControlText(txtMsg, message);
+    Show();
 }
 
 std::string frmError::ChangeErrMsg(int32_t&, std::string& sErrorText, std::string&) {
-    std::string result;
-    kChangeErrMsg.assign(result, [&] { return sErrorText; });
-    return result;
+    return sErrorText;
 }
 
-void frmError::WritetoLog(std::string& sText) {
-    kWritetoLog.step([&] {
-        const std::string path = CorrectPath(lokaler_datenpfad) + "Errorlog.txt";
-        // The log is a record beside the dialog: a log that cannot be opened or
-        // written is skipped, the dialog is shown all the same.
-        appendToFile(path, sText + "\r\n\r\n");
-    });
-}
+// The log is a record beside the dialog: a log that cannot be opened or written is
+// skipped, and the dialog is shown all the same.
+void frmError::WritetoLog(std::string& sText) { kWritetoLog.step(appendToErrorLog, sText); }
 
-void frmError::Form_Load() {
-    kFormLoad.step([] {});
-}
+void frmError::Form_Load() {}
 
-void frmError::cmdOK_Click() {
-    kCmdOK.step([&] { Hide(); });
-}
+void frmError::cmdOK_Click() { Hide(); }
 
-void frmError::cmdExit_Click() {
-    kCmdExit.step([] { seams().endProcess(0); });
-}
+void frmError::cmdExit_Click() { seams().endProcess(0); }
 
 void frmError::cmdYes_Click() {
-    kCmdYes.step([&] { Result = 1; });
-    kCmdYes.step([&] { Hide(); });
+    Result = 1;
+    Hide();
 }
 
 void frmError::cmdNo_Click() {
-    kCmdNo.step([&] { Result = 3; });
-    kCmdNo.step([&] { Hide(); });
+    Result = 3;
+    Hide();
 }
 
 void frmError::cmdCancel_Click() {
-    kCmdCancel.step([&] { Result = -1; });
-    kCmdCancel.step([&] { Hide(); });
+    Result = -1;
+    Hide();
 }
 
+// The caption is the only record of whether the details are shown.
 void frmError::cmdDetails_Click() {
-    kCmdDetails.step([&] {
-        wchar_t caption[64] = {};
-        GetWindowTextW(control(cmdDetails), caption, 64);
-        const bool collapsed = widenUtf8(kDetailsCollapsed) == caption;
-        setHeightTwips(collapsed ? kErrorExpandedHeightTwips : kErrorCollapsedHeightTwips);
-        SetWindowTextW(control(cmdDetails),
-                       widenUtf8(collapsed ? kDetailsExpanded : kDetailsCollapsed).c_str());
-    });
+    const bool collapsed = windowText(control(cmdDetails)) == widenUtf8(kDetailsCollapsed);
+    setWindowHeightTwips(collapsed ? kErrorWindowHeightExpandedTwips
+                                   : kErrorWindowHeightCollapsedTwips);
+    SetWindowTextW(control(cmdDetails),
+                   widenUtf8(collapsed ? kDetailsExpanded : kDetailsCollapsed).c_str());
 }
 
 void frmError::cmdbugreport_Click() {
-    const Procedure& p = kCmdBugreport;
-    std::string details;
-    p.step([&] {
-        HWND box = control(txtDetails);
-        std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(box)) + 1, L'\0');
-        text.resize(static_cast<std::size_t>(
-            GetWindowTextW(box, text.data(), static_cast<int>(text.size()))));
-        details = narrowAnsi(text);
-    });
-    std::string exeName;
-    p.step([&] {
-        char path[MAX_PATH] = {};
-        const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-        captureLastError();
-        exeName = exeNameOf(std::string_view(path, n));
-    });
-    std::string link;
-    p.step([&] {
-        link = bugReportLink(exeName, FK_VERSION_MAJOR, FK_VERSION_MINOR, details,
-                             lokaler_datenpfad);
-    });
-    p.step([&] { seams().shellOpen(link); });
+    const std::string details = narrowAnsi(windowText(control(txtDetails)));
+    char path[MAX_PATH] = {};
+    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    captureLastError();
+    // lokaler_datenpfad: written by hole_programmgrundverzeichnis.
+    seams().shellOpen(bugReportLink(exeNameOf(std::string_view(path, n)), FK_VERSION_MAJOR,
+                                    FK_VERSION_MINOR, details, lokaler_datenpfad));
 }
 
 void frmError::pressDefault(int defaultId) {
@@ -307,22 +278,17 @@ INT_PTR CALLBACK frmError::dialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         SetWindowLongPtrW(hwnd, DWLP_USER, lp);
         self->hwnd_ = hwnd;
         self->dpi_ = screenDpi();
-        try {
-            const auto dialogFont = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
+        const auto dialogFont = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
+        kDialogProc.step([&] {
             self->controls_.create(hwnd, GetModuleHandleW(nullptr), kControls, self->dpi_,
                                    dialogFont);
-        } catch (...) {
-            reportFailure(currentFailure(), kFormLoad.label(), kFormLoad.name());
-        }
+        });
         return FALSE;
     }
     auto* self = reinterpret_cast<frmError*>(GetWindowLongPtrW(hwnd, DWLP_USER));
     if (!self || self->hwnd_ != hwnd) return FALSE;
-    try {
-        return self->handleMessage(msg, wp, lp);
-    } catch (...) {
-        return FALSE;  // no exception leaves a dialog procedure
-    }
+    return answerGuarded(kDialogProc, INT_PTR{FALSE},
+                         [&] { return self->handleMessage(msg, wp, lp); });
 }
 
 }  // namespace fk

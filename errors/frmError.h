@@ -30,9 +30,13 @@ enum FrmErrorControl : int {
 
 std::span<const ControlSpec> frmErrorControls();
 
+// The dialog's width is given for its client area, its two heights for the whole
+// window (client area, title bar and borders), as the dialog was designed.
 inline constexpr int kErrorClientWidthTwips = 5745;
-inline constexpr int kErrorCollapsedHeightTwips = 1785;
-inline constexpr int kErrorExpandedHeightTwips = 3375;
+inline constexpr int kErrorWindowHeightCollapsedTwips = 1785;
+inline constexpr int kErrorWindowHeightExpandedTwips = 3375;
+
+struct ReportPlan;
 
 class frmError {
 public:
@@ -51,6 +55,10 @@ public:
                              std::string& sErrorSource);
     // Appends one error entry and an empty line to the error log.
     void WritetoLog(std::string& sText);
+
+    // Fills the loaded dialog from a report plan (details, mode, "O&K", message) and
+    // shows it modally.
+    void showReport(const ReportPlan& plan, const std::string& message);
 
     // Creates the dialog hidden, in its designed state; false when that failed.
     bool Load();
@@ -79,7 +87,8 @@ private:
     INT_PTR handleMessage(UINT msg, WPARAM wp, LPARAM lp);
     void onCommand(int id);
     void pressDefault(int defaultId);
-    void setHeightTwips(int twips);
+    void setWindowHeightTwips(int twips);
+    void switchToInformationMode();
     void setDefaultButton(FrmErrorControl id);
     void putFirstInTabOrder(FrmErrorControl id);
     bool usable(FrmErrorControl id) const;

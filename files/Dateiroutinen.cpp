@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "errors/epilogue.h"
 #include "errors/win32_error.h"
 #include "files/A_Definitionen.h"
@@ -15,10 +17,6 @@
 namespace fk {
 namespace {
 
-constexpr Procedure kGetShellFolder{"Error in Dateiroutinen: Function GetShellFolder",
-                                    "GetShellFolder"};
-constexpr Procedure kGetappfolder{"Error in Dateiroutinen: Function getappfolder",
-                                  "getappfolder"};
 constexpr Procedure kHoleDbpfadDatei{"Error in Dateiroutinen: Function hole_dbpfad_datei",
                                      "hole_dbpfad_datei"};
 constexpr Procedure kHoleProgrammgrundverzeichnis{
@@ -27,17 +25,21 @@ constexpr Procedure kHoleProgrammgrundverzeichnis{
 
 constexpr const char* kLocalFolderName = "Talvorin_Patientendaten\\";
 
-// Reads the first field of a dbpfad.ini as the procedure's two steps: a file that
+std::string firstFieldOf(const FileHandle& file) { return readFirstField(readToEnd(file)); }
+
+// The first field of a dbpfad.ini, read as two steps of `procedure`: a file that
 // cannot be opened is reported, and so is the read that then finds no open file.
-void readDbpfadField(const Procedure& p, const std::string& path, std::string& field) {
+// Absent after a failure.
+std::optional<std::string> readDbpfadField(const Procedure& procedure, const std::string& path) {
     FileHandle file;
-    p.step([&] { file = openForReading(path); });
-    p.assign(field, [&] { return readFirstField(readToEnd(file)); });
+    procedure.assign(file, openForReading, path);
+    std::optional<std::string> field;
+    procedure.assign(field, firstFieldOf, file);
+    return field;
 }
 
-void showUnreachablePath(const std::string& entry) {
-    seams().messageBox(GetActiveWindow(),
-                       widenAnsi(unreachablePathMessage(lokaler_datenpfad, entry)),
+void showUnreachablePath(const std::string& localFolder, const std::string& entry) {
+    seams().messageBox(GetActiveWindow(), widenAnsi(unreachablePathMessage(localFolder, entry)),
                        widenUtf8("Der Pfad in dbpfad.ini ist nicht ansprechbar!"),
                        MB_OK | MB_ICONERROR);
 }
@@ -52,84 +54,55 @@ std::string unreachablePathMessage(const std::string& localFolder, const std::st
            localFolder + "\rOrt, auf den dbpfad.ini verweist:\r" + entry;
 }
 
+// An unknown folder, or one without a file-system path, is no failure: "".
 std::string GetShellFolder(int32_t csidl) {
-    std::string result;
-    kGetShellFolder.step([&] {
-        LPITEMIDLIST list = nullptr;
-        const HRESULT hr = SHGetSpecialFolderLocation(nullptr, csidl, &list);
-        captureLastError();
-        if (hr != S_OK) return;  // an unknown folder is no failure: the result stays empty
-        const Pidl pidl(list);
-        std::string buffer(1000, '\0');
-        const BOOL ok = SHGetPathFromIDListA(pidl.get(), buffer.data());
-        captureLastError();
-        if (ok) result = buffer.substr(0, buffer.find('\0'));
-    });
-    return result;
+    LPITEMIDLIST list = nullptr;
+    const HRESULT hr = SHGetSpecialFolderLocation(nullptr, csidl, &list);
+    captureLastError();
+    if (hr != S_OK) return {};
+    const Pidl pidl(list);
+    std::string buffer(1000, '\0');
+    const BOOL ok = SHGetPathFromIDListA(pidl.get(), buffer.data());
+    captureLastError();
+    return ok ? buffer.substr(0, buffer.find('\0')) : std::string();
 }
 
-std::string getappfolder() {
-    std::string result;
-    kGetappfolder.assign(result, [] { return GetShellFolder(kCommonAppData); });
-    return result;
-}
+std::string getappfolder() { return GetShellFolder(kCommonAppData); }
 
 bool hole_dbpfad_datei(const std::string& dbpfadIni, std::string& datenpfad) {
-    bool result = false;
-    if (!dateivorhanden(dbpfadIni)) return result;
-    readDbpfadField(kHoleDbpfadDatei, dbpfadIni, datenpfad);
-    kHoleDbpfadDatei.step([&] {
-        result = dateivorhanden(pathcomplete(datenpfad) + "person.pxd");
-    });
-    return result;
+    if (!dateivorhanden(dbpfadIni)) return false;
+    // A failed read leaves the caller's variable as it was.
+    datenpfad = readDbpfadField(kHoleDbpfadDatei, dbpfadIni).value_or(datenpfad);
+    pathcomplete(datenpfad);  // the caller's variable keeps the "\"
+    return dateivorhanden(datenpfad + "person.pxd");
 }
 
 std::string hole_programmgrundverzeichnis() {
     const Procedure& p = kHoleProgrammgrundverzeichnis;
-    std::string result;
-    bool localFallback = false;
-    std::string entry;
+    std::string appFolder = getappfolder();
+    lokaler_datenpfad = trimBlanks(pathcomplete(appFolder) + kLocalFolderName);
+    if (!dateivorhanden(lokaler_datenpfad)) p.step(createFolder, lokaler_datenpfad);
 
-    p.step([&] {
-        std::string appFolder = getappfolder();
-        lokaler_datenpfad = trimBlanks(pathcomplete(appFolder) + kLocalFolderName);
-    });
-    p.step([&] {
-        if (!dateivorhanden(lokaler_datenpfad)) createFolder(lokaler_datenpfad);
-    });
-    std::string central;
-    p.step([&] { central = pathcomplete(lokaler_datenpfad) + "dbpfad.ini"; });
-    bool centralPresent = false;
-    p.assign(centralPresent, [&] { return dateivorhanden(central); });
-    if (centralPresent) readDbpfadField(p, central, entry);
-    p.step([&] { entry = trimBlanks(entry); });
+    const std::string central = withTrailingSeparator(lokaler_datenpfad) + "dbpfad.ini";
+    std::string entry;
+    if (dateivorhanden(central)) entry = readDbpfadField(p, central).value_or("");
+    entry = trimBlanks(entry);
     if (entry.size() < 2) {
-        p.step([&] { programmgrundverzeichnis = lokaler_datenpfad; });
-        p.step([&] { entry = lokaler_datenpfad; });
+        programmgrundverzeichnis = lokaler_datenpfad;
+        entry = lokaler_datenpfad;
     }
-    if (!dateivorhanden(entry)) {
-        localFallback = true;
-    } else {
-        p.step([&] { pathcomplete(entry); });
+    if (dateivorhanden(entry)) {
+        pathcomplete(entry);  // the message below shows the entry with its "\"
         if (dateivorhanden(entry)) {
-            p.step([&] { programmgrundverzeichnis = Pfad_hoch(entry); });
-            p.step([&] { result = programmgrundverzeichnis; });
-            return result;
+            programmgrundverzeichnis = Pfad_hoch(entry);
+            return programmgrundverzeichnis;
         }
-        localFallback = true;
-        p.step([&] { showUnreachablePath(entry); });
+        showUnreachablePath(lokaler_datenpfad, entry);
     }
-    if (localFallback) {
-        bool localData = false;
-        p.assign(localData, [] {
-            return dateivorhanden(pathcomplete(lokaler_datenpfad) + "person.pxd");
-        });
-        if (localData) {
-            p.step([&] { programmgrundverzeichnis = Pfad_hoch(lokaler_datenpfad); });
-            p.step([&] { result = programmgrundverzeichnis; });
-        }
-    }
-    return result;
+    // The local fallback: only a local data folder that holds the data counts.
+    if (!dateivorhanden(withTrailingSeparator(lokaler_datenpfad) + "person.pxd")) return {};
+    programmgrundverzeichnis = Pfad_hoch(lokaler_datenpfad);
+    return programmgrundverzeichnis;
 }
 
 }  // namespace fk

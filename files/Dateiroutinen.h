@@ -1,4 +1,5 @@
-// File routines: paths one level up and, on Windows, the data folders.
+// File routines that need the file system and the shell (Windows only): the
+// existence test and the data folders.
 #pragma once
 
 #include <cstdint>
@@ -6,9 +7,10 @@
 
 namespace fk {
 
-// The parent folder, with a trailing "\"; a path without "\" (after dropping one
-// trailing "\") comes back unchanged, e.g. the drive root C:\ gives C:.
-std::string Pfad_hoch(std::string path);
+// True when the path names an existing folder (given with a trailing "\") or a
+// visible plain file (wildcards allowed). Leading and trailing blanks do not count.
+// Never reports a failure.
+bool dateivorhanden(std::string path);
 
 // Shell special folders by CSIDL number.
 inline constexpr int32_t kCommonAppData = 35;

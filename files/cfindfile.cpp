@@ -34,7 +34,6 @@ bool cfindfile::RunFind(std::vector<std::string>& list) {
     }
     if (fileSpec_.empty() || path_.empty()) return false;
     searching_ = true;
-    collecting_ = true;
     visited_.clear();
     walked_.clear();
     linkSeen_ = false;
@@ -44,7 +43,6 @@ bool cfindfile::RunFind(std::vector<std::string>& list) {
     });
     quietly([&] { ScanFolder(path_, list, false); });
     searching_ = false;
-    collecting_ = false;
     fileCount_ = static_cast<int32_t>(list.size() - 1);
     quietly([&] {
         for (auto* l : std::vector(listeners_)) l->EndFindFiles(fileCount_);
@@ -87,40 +85,40 @@ void cfindfile::ScanFolder(const std::string& folder, std::vector<std::string>& 
     if (!searching_ || !shouldWalk(folder, throughLink)) return;
     std::vector<std::pair<std::string, bool>> subfolders;  // name, is a link
     int16_t count = 0;  // 16-bit: more than 32,767 subfolders is an overflow
-    {
-        FindHandle listing(FindFirstFileA((folder + "*.*").c_str(), &FindData));
+    WIN32_FIND_DATAA data{};
+    FindHandle listing(FindFirstFileA((folder + "*.*").c_str(), &data));
+    captureLastError();
+    if (listing) {
+        do {
+            if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && data.cFileName[0] != '.') {
+                const bool link = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+                linkSeen_ = linkSeen_ || link;
+                count = toInt16(count + 1LL);
+                subfolders.emplace_back(nameOf(data), link);
+            }
+        } while (FindNextFileA(listing.get(), &data));
         captureLastError();
-        if (listing) {
-            do {
-                if ((FindData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-                    FindData.cFileName[0] != '.') {
-                    const bool link = (FindData.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-                    linkSeen_ = linkSeen_ || link;
-                    count = toInt16(count + 1LL);
-                    subfolders.emplace_back(nameOf(FindData), link);
-                }
-            } while (FindNextFileA(listing.get(), &FindData));
-            captureLastError();
-        }
     }
-    if (collecting_) CollectMatches(folder, list);
+    listing.reset();  // one listing open per level at most
+    CollectMatches(folder, list);
     for (const auto& [sub, link] : subfolders) {
         ScanFolder(folder + sub + "\\", list, throughLink || link);
     }
 }
 
 void cfindfile::CollectMatches(const std::string& folder, std::vector<std::string>& list) {
-    FindHandle matches(FindFirstFileA((folder + fileSpec_).c_str(), &FindData));
+    WIN32_FIND_DATAA data{};
+    FindHandle matches(FindFirstFileA((folder + fileSpec_).c_str(), &data));
     captureLastError();
     if (!matches) return;
     do {
         if (!searching_) return;
-        list.push_back(folder + nameOf(FindData));
+        list.push_back(folder + nameOf(data));
         std::string fileName = list.back();  // listeners get a copy
         bool cancel = false;
         for (auto* l : std::vector(listeners_)) l->FoundFile(fileName, cancel);
         searching_ = !cancel;
-    } while (FindNextFileA(matches.get(), &FindData));
+    } while (FindNextFileA(matches.get(), &data));
     captureLastError();
 }
 

@@ -58,9 +58,7 @@ private:
     std::string path_;
     std::string fileSpec_;
     bool searching_ = false;
-    bool collecting_ = false;
     int32_t fileCount_ = 0;
-    WIN32_FIND_DATAA FindData{};
     std::vector<cfindfileEvents*> listeners_;
     std::set<FolderId> visited_;
     std::vector<std::string> walked_;  // folders not yet identified

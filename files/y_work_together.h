@@ -1,9 +1,8 @@
 // Path string helpers. Paths use "\" as the only separator; comparisons are exact.
+// Text only: no Windows needed.
 #pragma once
 
-#include <cstdint>
 #include <string>
-#include <string_view>
 
 #include "util/text.h"
 
@@ -19,15 +18,8 @@ std::string nurdatei(const std::string& path);
 // empty when the path has no "\".
 std::string nurpfad(std::string path);
 
-// True when the path names an existing folder (given with a trailing "\") or a
-// visible plain file (wildcards allowed). Leading and trailing blanks do not count.
-// Never reports a failure. Needs the file system: Windows only.
-bool dateivorhanden(std::string path);
-
-// 1-based position of the last "\" within the first `length` characters; 0 when none.
-int16_t lastSeparator(const std::string& path, int16_t length);
-
-// The text before the separator at 1-based position `sep`, ending with one "\".
-std::string folderBefore(const std::string& path, int16_t sep);
+// The parent folder, with a trailing "\"; a path without "\" (after dropping one
+// trailing "\") comes back unchanged, e.g. the drive root C:\ gives C:.
+std::string Pfad_hoch(std::string path);
 
 }  // namespace fk

@@ -93,6 +93,13 @@ GdiObject createFont(const FontSpec& font, int dpiY) {
                                  DEFAULT_PITCH | FF_SWISS, face.c_str()));
 }
 
+std::wstring windowText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
 const wchar_t* pictureBoxClass(HINSTANCE instance) {
     static constexpr wchar_t kName[] = L"FollowKelvaroPictureBox";
     WNDCLASSEXW wc{};
@@ -117,11 +124,11 @@ void ControlSet::create(HWND window, HINSTANCE instance, std::span<const Control
     });
     for (const ControlSpec* def : order) {
         HWND parent = def->parent == 0 ? window : get(def->parent);
-        const std::wstring caption = widenUtf8(def->caption ? def->caption : "");
+        const std::wstring caption = widenUtf8(def->caption);
         HWND hwnd = CreateWindowExW(
             0, windowClassOf(def->kind, instance), caption.c_str(), styleOf(*def),
-            twipsToPixels(def->left, dpi.x), twipsToPixels(def->top, dpi.y),
-            twipsToPixels(def->width, dpi.x), twipsToPixels(def->height, dpi.y), parent,
+            twipsToPixels(def->at.left, dpi.x), twipsToPixels(def->at.top, dpi.y),
+            twipsToPixels(def->at.width, dpi.x), twipsToPixels(def->at.height, dpi.y), parent,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(def->id)), instance, nullptr);
         if (!hwnd) raiseLastError(err::InvalidProcedureCall);
         entries_.push_back({def, hwnd});

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <span>
+#include <string>
 #include <vector>
 
 #include "util/handles.h"
@@ -21,21 +22,26 @@ enum class ControlKind { CommandButton, Label, PictureBox, Image, TextBox, Frame
 
 enum class BackColor { Default, White, WindowColor, ButtonFace };
 
+// A control's place in twips (1440 per inch), relative to its parent's client area.
+struct Twips {
+    int left, top, width, height;
+};
+
+// One row of a window's control table. A row names what differs from the defaults:
+// the window as parent, no caption or font of its own, visible, not in the tab order.
 struct ControlSpec {
-    int id;              // also the control's window id
-    const char* name;    // the control's name, e.g. "lblTITEL"
-    int index;           // member of a control array; -1 when not in one
+    int id;                // also the control's window id
     ControlKind kind;
-    int parent;          // id of the parent control; 0 for the window itself
-    int left, top, width, height;  // twips, relative to the parent's client area
-    const char* caption;           // UTF-8
-    FontSpec font;
-    bool visible;
-    int tabIndex;        // -1: not in the tab order
+    int parent = 0;        // id of the parent control; 0 for the window itself
+    Twips at;
+    const char* caption = "";  // UTF-8
+    FontSpec font{};
+    bool visible = true;
+    int tabIndex = -1;     // -1: not in the tab order
     BackColor back = BackColor::Default;
     DWORD extraStyle = 0;
-    int bitmap = 0;      // Image: bitmap resource id, 0 for none
-    bool tabStop = true; // buttons and text fields: reached by the Tab key
+    int bitmap = 0;        // Image: bitmap resource id
+    bool tabStop = true;   // buttons and text fields: reached by the Tab key
 };
 
 struct Dpi {
@@ -80,6 +86,9 @@ private:
     std::vector<GdiObject> fonts_;
     std::vector<GdiObject> bitmaps_;
 };
+
+// A window's text (a caption, a label's or a text field's content).
+std::wstring windowText(HWND window);
 
 // Window class of picture boxes: a plain container in the window background colour
 // that passes its children's notifications on to its parent.

@@ -173,7 +173,8 @@ void dbases::WriteData(std::string_view fieldName, std::string_view vData) {
 long dbases::recordOffset(int32_t record) const {
     const long long offset =
         (static_cast<long long>(record) - 1) * Recordlength + (firstRecordPos_ - 1);
-    if (offset < 0 || offset > INT32_MAX) raise(err::Overflow);
+    // Positions are 1-based 32-bit numbers: the last byte offset is one below.
+    if (offset < 0 || offset >= INT32_MAX) raise(err::Overflow);
     return static_cast<long>(offset);
 }
 

@@ -57,18 +57,6 @@ struct GdiObjectTraits {
     static void close(Handle h) noexcept { ::DeleteObject(h); }
 };
 
-struct IconTraits {
-    using Handle = HICON;
-    static Handle invalid() noexcept { return nullptr; }
-    static void close(Handle h) noexcept { ::DestroyIcon(h); }
-};
-
-struct WindowTraits {
-    using Handle = HWND;
-    static Handle invalid() noexcept { return nullptr; }
-    static void close(Handle h) noexcept { ::DestroyWindow(h); }
-};
-
 struct PidlTraits {
     using Handle = LPITEMIDLIST;
     static Handle invalid() noexcept { return nullptr; }
@@ -78,8 +66,6 @@ struct PidlTraits {
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
 using GdiObject = UniqueHandle<GdiObjectTraits>;  // fonts, bitmaps, brushes
-using IconHandle = UniqueHandle<IconTraits>;
-using WindowHandle = UniqueHandle<WindowTraits>;
 using Pidl = UniqueHandle<PidlTraits>;  // shell item identifier list
 
 }  // namespace fk

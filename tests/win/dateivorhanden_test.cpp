@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "files/Dateiroutinen.h"
 #include "files/y_work_together.h"
 #include "test_support.h"
 

@@ -9,6 +9,7 @@
 #include "errors/frmError.h"
 #include "errors/win32_error.h"
 #include "files/A_Definitionen.h"
+#include "files/Dateiroutinen.h"
 #include "files/y_work_together.h"
 #include "test_support.h"
 #include "util/seams.h"
