@@ -5,11 +5,13 @@
 namespace fk {
 namespace {
 constexpr std::string_view kBreak = "%0a%0d";  // line feed, carriage return
-}
 
+// A number as text with a leading blank reserved for its sign: 1 gives " 1".
 std::string numberWithSignBlank(int number) {
     return number < 0 ? std::to_string(number) : " " + std::to_string(number);
 }
+
+}  // namespace
 
 std::string exeNameOf(std::string_view modulePath) {
     const auto sep = modulePath.find_last_of("\\/");

@@ -14,9 +14,6 @@ inline constexpr std::string_view kBugReportAddress = "bugreport@talvorin.exampl
 std::string bugReportLink(std::string_view exeName, int major, int minor,
                           std::string_view details, const std::string& logFolder);
 
-// A number as text with a leading blank reserved for its sign: 1 gives " 1".
-std::string numberWithSignBlank(int number);
-
 // The file name of a path without its folder and extension.
 std::string exeNameOf(std::string_view modulePath);
 

@@ -76,8 +76,6 @@ std::vector<WORD> emptyDialogTemplate(const std::wstring& title) {
 
 }  // namespace
 
-std::span<const ControlSpec> frmErrorControls() { return kControls; }
-
 bool frmError::Load() {
     if (hwnd_) return true;
     const auto tmpl = emptyDialogTemplate(widenUtf8("Fehlerbericht"));

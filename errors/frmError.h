@@ -28,8 +28,6 @@ enum FrmErrorControl : int {
     frlongname,
 };
 
-std::span<const ControlSpec> frmErrorControls();
-
 // The dialog's width is given for its client area, its two heights for the whole
 // window (client area, title bar and borders), as the dialog was designed.
 inline constexpr int kErrorClientWidthTwips = 5745;

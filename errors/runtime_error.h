@@ -36,10 +36,6 @@ inline constexpr int32_t PathNotFound = 76;
 inline constexpr int32_t InvalidFileFormat = 321;
 }  // namespace err
 
-// The standard message of a runtime error number; "Application-defined or
-// object-defined error" for numbers without one.
-std::string_view standardMessage(int32_t number);
-
 class RuntimeError : public std::exception {
 public:
     explicit RuntimeError(int32_t number);

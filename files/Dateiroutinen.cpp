@@ -38,14 +38,7 @@ std::optional<std::string> readDbpfadField(const Procedure& procedure, const std
     return field;
 }
 
-void showUnreachablePath(const std::string& localFolder, const std::string& entry) {
-    seams().messageBox(GetActiveWindow(), widenAnsi(unreachablePathMessage(localFolder, entry)),
-                       widenUtf8("Der Pfad in dbpfad.ini ist nicht ansprechbar!"),
-                       MB_OK | MB_ICONERROR);
-}
-
-}  // namespace
-
+// The text of the message box: lines separated by a lone CR.
 std::string unreachablePathMessage(const std::string& localFolder, const std::string& entry) {
     return utf8ToAnsi(
                "Der Pfad, der in der Datei 'dbpfad.ini' angegeben wird, ist nicht ansprechbar, "
@@ -53,6 +46,14 @@ std::string unreachablePathMessage(const std::string& localFolder, const std::st
                "Datenbank:\r") +
            localFolder + "\rOrt, auf den dbpfad.ini verweist:\r" + entry;
 }
+
+void showUnreachablePath(const std::string& localFolder, const std::string& entry) {
+    seams().messageBox(GetActiveWindow(), widenAnsi(unreachablePathMessage(localFolder, entry)),
+                       widenUtf8("Der Pfad in dbpfad.ini ist nicht ansprechbar!"),
+                       MB_OK | MB_ICONERROR);
+}
+
+}  // namespace
 
 // An unknown folder, or one without a file-system path, is no failure: "".
 std::string GetShellFolder(int32_t csidl) {

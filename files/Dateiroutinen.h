@@ -32,7 +32,4 @@ bool hole_dbpfad_datei(const std::string& dbpfadIni, std::string& datenpfad);
 // Shows a message box when the entry names a plain file instead of a folder.
 std::string hole_programmgrundverzeichnis();
 
-// The text of that message box: lines separated by a lone CR.
-std::string unreachablePathMessage(const std::string& localFolder, const std::string& entry);
-
 }  // namespace fk

@@ -220,6 +220,20 @@ TEST(DbasesOpen, TooManyFieldsOverflowAndAShortRecordIsAnError) {
 namespace fk {
 namespace {
 
+TEST(DbasesOpen, ARecordPositionOfTwoToThe31IsAnOverflow) {
+    std::string bytes = dbfBytes({{"A", 'C', 1}}, {});
+    // Record r starts at the 1-based position (r - 1) * 2 + 66: 2^31 for this one.
+    const uint32_t record = 1073741792;
+    for (int i = 0; i < 4; ++i) bytes[4 + i] = static_cast<char>(record >> (8 * i));
+    const auto path = test::writeTemp("far.dbf", bytes);
+    dbases table;
+    table.FileOpen(path.string());
+    EXPECT_EQ(errorOf([&] { table.Go(static_cast<int32_t>(record) - 1); }), 62);
+    EXPECT_EQ(errorOf([&] { table.Go(static_cast<int32_t>(record)); }), 6);
+    table.FileClose();
+    std::filesystem::remove(path);
+}
+
 TEST(DbasesOpen, AppendDoesNotGrowAGapWhenTheHeaderClaimsMoreRecords) {
     std::string bytes = dbfBytes(kFields, kRecords);
     bytes[5] = 1;  // the header claims 259 records; the file holds 3

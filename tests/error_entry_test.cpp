@@ -51,6 +51,40 @@ TEST(ErrorEntry, ExpectedErrorNumbers) {
     }
 }
 
+TEST(ReportPlan, ModeOkButtonAndLog) {
+    struct Row {
+        const char* name;
+        int32_t number;
+        const char* text;
+        bool disableOK, infoOnly;         // the caller's requests
+        bool information, okEnabled;      // the plan
+    };
+    const Row rows[] = {
+        {"a plain error", 5, "x", false, false, false, true},
+        {"an expected number", 53, "x", false, false, true, true},
+        {"the first expected number", 32755, "x", false, false, true, true},
+        {"55 is not expected", 55, "x", false, false, false, true},
+        {"75 is not expected", 75, "x", false, false, false, true},
+        {"0, an information message", 0, "x", false, false, false, true},
+        {"out of memory by number", 7, "x", false, true, false, false},
+        {"out of memory by text", 5, "Out of Memory", false, true, false, false},
+        {"the text must match exactly", 5, "Out of memory", false, false, false, true},
+        {"out of memory text with an expected number", 53, "Out of Memory", false, false, true,
+         false},
+        {"the caller asks for information", 5, "x", false, true, true, true},
+        {"the caller disables O&K", 5, "x", true, false, false, false},
+    };
+    for (const Row& r : rows) {
+        const ErrorEntryFields failure{r.number, r.text, "L\xF6sung", 3, "S", "P", "d", "t"};
+        const ReportPlan plan = planReport(failure, r.disableOK, r.infoOnly);
+        EXPECT_EQ(plan.informationMode, r.information) << r.name;
+        EXPECT_EQ(plan.logged, !r.information) << r.name;
+        EXPECT_EQ(plan.okEnabled, r.okEnabled) << r.name;
+        EXPECT_EQ(plan.solution, "L\xF6sung") << r.name;
+        EXPECT_EQ(plan.entry, composeErrorEntry(failure)) << r.name;
+    }
+}
+
 TEST(ErrorEntry, CorrectPathAndVersion) {
     const std::string folder = "C:\\Daten";
     EXPECT_EQ(CorrectPath(folder), "C:\\Daten\\");

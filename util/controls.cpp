@@ -35,15 +35,6 @@ std::wstring installedFace(const char* wanted) {
     return face;  // the font mapper picks what it can
 }
 
-const wchar_t* windowClassOf(ControlKind kind, HINSTANCE instance) {
-    switch (kind) {
-        case ControlKind::CommandButton: return L"BUTTON";
-        case ControlKind::TextBox: return L"EDIT";
-        case ControlKind::PictureBox: return pictureBoxClass(instance);
-        default: return L"STATIC";
-    }
-}
-
 bool takesFocus(ControlKind kind) {
     return kind == ControlKind::CommandButton || kind == ControlKind::TextBox;
 }
@@ -76,15 +67,8 @@ LRESULT CALLBACK pictureBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
-}  // namespace
-
-Dpi screenDpi() {
-    HDC dc = GetDC(nullptr);
-    const Dpi dpi{GetDeviceCaps(dc, LOGPIXELSX), GetDeviceCaps(dc, LOGPIXELSY)};
-    ReleaseDC(nullptr, dc);
-    return dpi;
-}
-
+// A font of the given face and size; a similar sans-serif face stands in when the
+// face is not installed.
 GdiObject createFont(const FontSpec& font, int dpiY) {
     const std::wstring face = installedFace(font.face);
     return GdiObject(CreateFontW(-MulDiv(font.centipoints, dpiY, 7200), 0, 0, 0, font.weight,
@@ -93,13 +77,8 @@ GdiObject createFont(const FontSpec& font, int dpiY) {
                                  DEFAULT_PITCH | FF_SWISS, face.c_str()));
 }
 
-std::wstring windowText(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
+// Window class of picture boxes: a plain container in the window background colour
+// that passes its children's notifications on to its parent.
 const wchar_t* pictureBoxClass(HINSTANCE instance) {
     static constexpr wchar_t kName[] = L"FollowKelvaroPictureBox";
     WNDCLASSEXW wc{};
@@ -113,6 +92,31 @@ const wchar_t* pictureBoxClass(HINSTANCE instance) {
         if (!RegisterClassExW(&wc)) raiseLastError(err::InvalidProcedureCall);
     }
     return kName;
+}
+
+const wchar_t* windowClassOf(ControlKind kind, HINSTANCE instance) {
+    switch (kind) {
+        case ControlKind::CommandButton: return L"BUTTON";
+        case ControlKind::TextBox: return L"EDIT";
+        case ControlKind::PictureBox: return pictureBoxClass(instance);
+        default: return L"STATIC";
+    }
+}
+
+}  // namespace
+
+Dpi screenDpi() {
+    HDC dc = GetDC(nullptr);
+    const Dpi dpi{GetDeviceCaps(dc, LOGPIXELSX), GetDeviceCaps(dc, LOGPIXELSY)};
+    ReleaseDC(nullptr, dc);
+    return dpi;
+}
+
+std::wstring windowText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
 }
 
 void ControlSet::create(HWND window, HINSTANCE instance, std::span<const ControlSpec> table,

@@ -54,10 +54,6 @@ Dpi screenDpi();
 
 inline int twipsToPixels(int twips, int dpi) { return MulDiv(twips, dpi, 1440); }
 
-// A font of the given face and size; a similar sans-serif face stands in when the
-// face is not installed.
-GdiObject createFont(const FontSpec& font, int dpiY);
-
 // The controls of one window, created from its table.
 class ControlSet {
 public:
@@ -68,7 +64,6 @@ public:
                 HFONT defaultFont = nullptr);
 
     HWND get(int id) const;
-    const ControlSpec* specOf(HWND control) const;
 
     // The visible, enabled control with the lowest tab index that takes the focus.
     HWND firstFocusable() const;
@@ -78,6 +73,8 @@ public:
     HBRUSH background(HWND control, HDC dc) const;
 
 private:
+    const ControlSpec* specOf(HWND control) const;
+
     struct Entry {
         const ControlSpec* def;
         HWND hwnd;
@@ -89,9 +86,5 @@ private:
 
 // A window's text (a caption, a label's or a text field's content).
 std::wstring windowText(HWND window);
-
-// Window class of picture boxes: a plain container in the window background colour
-// that passes its children's notifications on to its parent.
-const wchar_t* pictureBoxClass(HINSTANCE instance);
 
 }  // namespace fk

@@ -75,8 +75,6 @@ std::string readToEnd(const FileHandle& file) {
     return content;
 }
 
-std::string readWholeFile(const std::string& path) { return readToEnd(openForReading(path)); }
-
 void replaceWithCopy(const std::string& source, const std::string& target) {
     const DWORD attributes = GetFileAttributesA(target.c_str());
     captureLastError();
@@ -84,7 +82,7 @@ void replaceWithCopy(const std::string& source, const std::string& target) {
         setLastDllError(ERROR_ACCESS_DENIED);
         raise(err::PathFileAccessError);
     }
-    const std::string bytes = readWholeFile(source);
+    const std::string bytes = readToEnd(openForReading(source));
     char name[MAX_PATH] = {};
     if (!GetTempFileNameA(folderOf(target).c_str(), "fk", 0, name)) raiseLastError();
     captureLastError();

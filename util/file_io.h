@@ -22,9 +22,6 @@ FileHandle openForReading(const std::string& path);
 // is not open, else the runtime error of a failed read.
 std::string readToEnd(const FileHandle& file);
 
-// The whole content of a file: open, then read.
-std::string readWholeFile(const std::string& path);
-
 // Replaces the target's content by the source's bytes so that a failure leaves
 // either the old bytes or all the new ones: the bytes go to a temporary file in
 // the target's folder, which then replaces the target in one step. A read-only

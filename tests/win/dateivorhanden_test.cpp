@@ -2,6 +2,7 @@
 
 #include "files/Dateiroutinen.h"
 #include "files/y_work_together.h"
+#include "../report_recorder.h"
 #include "test_support.h"
 
 namespace fk {
@@ -52,6 +53,14 @@ TEST_F(Dateivorhanden, WildcardsNeedOneVisibleMatch) {
     EXPECT_TRUE(dateivorhanden(dir / "plain.*"));
     EXPECT_FALSE(dateivorhanden(dir / "*.dat"));  // only hidden and system files match
     EXPECT_FALSE(dateivorhanden(dir / "Ord*"));   // folders are not listed
+}
+
+TEST_F(Dateivorhanden, PathsBeyondSixteenBitPositionsDoNotExist) {
+    test::ReportRecorder recorder;
+    for (const std::string& path : {std::string(40000, 'x'), std::string(40000, 'x') + "\\"}) {
+        EXPECT_FALSE(dateivorhanden(path)) << "ends with \\: " << (path.back() == '\\');
+    }
+    EXPECT_EQ(recorder.reports.size(), 4u);  // nurpfad and nurdatei, twice
 }
 
 TEST_F(Dateivorhanden, EmptyPathExaminesTheRootOfTheCurrentDrive) {
