@@ -11,11 +11,9 @@
 
 namespace fk {
 
-template <class Traits>
+template <class Handle, void (*Close)(Handle), Handle (*Invalid)()>
 class UniqueHandle {
 public:
-    using Handle = typename Traits::Handle;
-
     UniqueHandle() noexcept = default;
     explicit UniqueHandle(Handle h) noexcept : h_(h) {}
     ~UniqueHandle() { reset(); }
@@ -28,44 +26,32 @@ public:
     UniqueHandle& operator=(const UniqueHandle&) = delete;
 
     Handle get() const noexcept { return h_; }
-    explicit operator bool() const noexcept { return h_ != Traits::invalid(); }
-    Handle release() noexcept { return std::exchange(h_, Traits::invalid()); }
-    void reset(Handle h = Traits::invalid()) noexcept {
-        if (h_ != Traits::invalid()) Traits::close(h_);
+    explicit operator bool() const noexcept { return h_ != Invalid(); }
+    Handle release() noexcept { return std::exchange(h_, Invalid()); }
+    void reset(Handle h = Invalid()) noexcept {
+        if (h_ != Invalid()) Close(h_);
         h_ = h;
     }
 
 private:
-    Handle h_ = Traits::invalid();
+    Handle h_ = Invalid();
 };
 
-struct FileHandleTraits {
-    using Handle = HANDLE;
-    static Handle invalid() noexcept { return INVALID_HANDLE_VALUE; }
-    static void close(Handle h) noexcept { ::CloseHandle(h); }
-};
+namespace handle {
+inline HANDLE invalidFile() noexcept { return INVALID_HANDLE_VALUE; }
+template <class H>
+H null() noexcept { return nullptr; }
+inline void closeFile(HANDLE h) noexcept { ::CloseHandle(h); }
+inline void closeFind(HANDLE h) noexcept { ::FindClose(h); }
+inline void deleteObject(HGDIOBJ h) noexcept { ::DeleteObject(h); }
+inline void freePidl(LPITEMIDLIST h) noexcept { ::CoTaskMemFree(h); }
+}  // namespace handle
 
-struct FindHandleTraits {
-    using Handle = HANDLE;
-    static Handle invalid() noexcept { return INVALID_HANDLE_VALUE; }
-    static void close(Handle h) noexcept { ::FindClose(h); }
-};
-
-struct GdiObjectTraits {
-    using Handle = HGDIOBJ;
-    static Handle invalid() noexcept { return nullptr; }
-    static void close(Handle h) noexcept { ::DeleteObject(h); }
-};
-
-struct PidlTraits {
-    using Handle = LPITEMIDLIST;
-    static Handle invalid() noexcept { return nullptr; }
-    static void close(Handle h) noexcept { ::CoTaskMemFree(h); }
-};
-
-using FileHandle = UniqueHandle<FileHandleTraits>;
-using FindHandle = UniqueHandle<FindHandleTraits>;
-using GdiObject = UniqueHandle<GdiObjectTraits>;  // fonts, bitmaps, brushes
-using Pidl = UniqueHandle<PidlTraits>;  // shell item identifier list
+using FileHandle = UniqueHandle<HANDLE, handle::closeFile, handle::invalidFile>;
+using FindHandle = UniqueHandle<HANDLE, handle::closeFind, handle::invalidFile>;
+// Fonts, bitmaps, brushes.
+using GdiObject = UniqueHandle<HGDIOBJ, handle::deleteObject, handle::null<HGDIOBJ>>;
+// A shell item identifier list.
+using Pidl = UniqueHandle<LPITEMIDLIST, handle::freePidl, handle::null<LPITEMIDLIST>>;
 
 }  // namespace fk
