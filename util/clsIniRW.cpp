@@ -15,14 +15,8 @@
 namespace fk {
 namespace {
 
-constexpr Procedure kCheckExistence{"Error in clsIniRW: Function CheckExistence",
-                                    "CheckExistence"};
-constexpr Procedure kWriteData{"Error in clsIniRW: Function WriteData", "WriteData"};
-constexpr Procedure kDeleteData{"Error in clsIniRW: Function DeleteData", "DeleteData"};
 constexpr Procedure kGetAllKeysInSection{"Error in clsIniRW: Function GetAllKeysInSection",
                                          "GetAllKeysInSection"};
-
-using Pairs = std::vector<std::array<std::string, 2>>;
 
 const char* ptr(const Text& text) { return text ? text->c_str() : nullptr; }
 
@@ -67,16 +61,28 @@ std::string valueOf(const ProfileRead& read) {
     return read.count == 0 ? std::string() : std::string(read.buffer.c_str());
 }
 
+// Letter case ignored ordinally, as the profile functions look names up: the UTF-16
+// texts are compared character by character, so no letter expands into others (a
+// sharp s is not "ss") and none is ignored (a soft hyphen counts).
 bool equalIgnoringCase(const std::string& a, const std::string& b) {
-    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(),
-                          static_cast<int>(a.size()), b.c_str(),
-                          static_cast<int>(b.size())) == CSTR_EQUAL;
+    const std::wstring wa = widenAnsi(a), wb = widenAnsi(b);
+    return CompareStringOrdinal(wa.c_str(), static_cast<int>(wa.size()), wb.c_str(),
+                                static_cast<int>(wb.size()), TRUE) == CSTR_EQUAL;
 }
 
 // The profile functions ignore letter case and blanks around names: two names that
 // differ only so name the same section or key.
 bool sameProfileName(const std::string& a, const std::string& b) {
     return equalIgnoringCase(trimBlanks(a), trimBlanks(b));
+}
+
+// A list an operation walks with its 16-bit counter: an absent one is a subscript
+// error, one of more than 32,767 entries an overflow of that operation.
+template <class List>
+List walked(std::optional<List> list) {
+    if (!list) raise(err::SubscriptOutOfRange);
+    toInt16(list->size());
+    return std::move(*list);
 }
 
 // Puts a found entry at index n of a result that starts as the blank list or row;
@@ -88,223 +94,170 @@ void putFound(std::vector<T>& result, int16_t& n, T entry) {
     n = toInt16(n + 1LL);
 }
 
-bool isBlankRow(const Pairs& pairs) { return pairs.size() == 1 && pairs[0][0].empty(); }
-
 }  // namespace
 
 void clsIniRW::File_Name(const std::string& path) { file_ = CheckExistence(path); }
 
+// An existing file must be readable and writable as the profile functions use it.
+// Opening it so (sharing read and write with others) and closing it again tests that
+// without changing it. A missing file is accepted: the first write creates it.
 std::string clsIniRW::CheckExistence(const std::string& path) {
-    std::string result = path;
-    fileOpen_ = true;
-    kCheckExistence.step([&] {
-        if (!listsPlainFile(path)) return;
-        // An existing file must be readable and writable as the profile functions use
-        // it. Opening it so (sharing read and write with others) and closing it again
-        // tests that without changing it.
-        FileHandle probe(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (listsPlainFile(path)) {
+        const FileHandle probe(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         captureLastError();
-        if (!probe) {
-            result.clear();
-            fileOpen_ = false;
-        }
-    });
-    return result;
+        fileOpen_ = static_cast<bool>(probe);
+    } else {
+        fileOpen_ = true;
+    }
+    return fileOpen_ ? path : std::string();
 }
 
 bool clsIniRW::WriteData(const Text& sectionName, const Text& keyName, const Text& keyValue) {
-    return writeProfile(kWriteData, sectionName, keyName, keyValue);
+    return writeProfile(sectionName, keyName, keyValue);
 }
 
 bool clsIniRW::DeleteData(const Text& sectionName, const Text& keyName, const Text& keyValue) {
-    return writeProfile(kDeleteData, sectionName, keyName, keyValue);
+    return writeProfile(sectionName, keyName, keyValue);
 }
 
 // One WritePrivateProfileStringA call; null texts reach it as null pointers.
-bool clsIniRW::writeProfile(const Procedure& procedure, const Text& sectionName,
-                            const Text& keyName, const Text& keyValue) {
+bool clsIniRW::writeProfile(const Text& sectionName, const Text& keyName, const Text& keyValue) {
     if (!fileOpen_) return false;
-    bool result = false;
-    procedure.step([&] {
-        result = WritePrivateProfileStringA(ptr(sectionName), ptr(keyName), ptr(keyValue),
-                                            file_.c_str()) != 0;
-        captureLastError();
-    });
-    return result;
+    const bool written = WritePrivateProfileStringA(ptr(sectionName), ptr(keyName),
+                                                    ptr(keyValue), file_.c_str()) != 0;
+    captureLastError();
+    return written;
+}
+
+template <class T, class Body>
+T clsIniRW::guarded(T fallback, Body body) {
+    if (!fileOpen_) return fallback;
+    try {
+        return body();
+    } catch (...) {
+        const Failure failure = currentFailure();
+        // A number beyond 16 bits makes the report itself fail; that passes to the caller.
+        ReportError(toInt16(static_cast<long long>(failure.number)), failure.description, "");
+        return fallback;
+    }
 }
 
 NameList clsIniRW::GetAllSections() {
-    if (!fileOpen_) return std::nullopt;
-    try {
+    return guarded(NameList(), [&] {
         return splitNames(readProfile(std::nullopt, std::nullopt, nullptr, file_, true));
-    } catch (...) {
-        reportCurrent();
-        return std::nullopt;
-    }
+    });
 }
 
 NameList clsIniRW::GetAllKeysInSection(const Text& sectionName) {
     if (!fileOpen_) return std::nullopt;
     NameList result;
-    kGetAllKeysInSection.step([&] {
-        result = splitNames(readProfile(sectionName, std::nullopt, nullptr, file_, true));
+    kGetAllKeysInSection.assign(result, [&] {
+        return splitNames(readProfile(sectionName, std::nullopt, nullptr, file_, true));
     });
     return result;
 }
 
-PairTable clsIniRW::GetAllKeysValuesInSection(const Text& sectionName) {
-    if (!fileOpen_) return std::nullopt;
-    try {
-        const NameList keys = GetAllKeysInSection(sectionName);
-        if (!keys) raise(err::SubscriptOutOfRange);
-        Pairs pairs;
-        for (const std::string& key : *keys) {
-            pairs.push_back({key, valueOf(readProfile(sectionName, key, "", file_, false))});
+KeyValueTable clsIniRW::GetAllKeysValuesInSection(const Text& sectionName) {
+    return guarded(KeyValueTable(), [&] {
+        KeyValueRows rows;
+        for (const std::string& key : walked(GetAllKeysInSection(sectionName))) {
+            rows.push_back({key, valueOf(readProfile(sectionName, key, "", file_, false))});
         }
-        toInt16(pairs.size());
-        return pairs;
-    } catch (...) {
-        reportCurrent();
-        return std::nullopt;
-    }
+        return rows;
+    });
 }
 
 std::string clsIniRW::GetValue(const Text& sectionName, const Text& keyName) {
-    if (!fileOpen_) return {};
-    try {
+    return guarded(std::string(), [&] {
         return valueOf(readProfile(sectionName, keyName, "", file_, false));
-    } catch (...) {
-        reportCurrent();
-        return {};
-    }
+    });
 }
 
 bool clsIniRW::FindKeyInSection(const Text& sectionName, const std::string& keyName) {
-    if (!fileOpen_) return false;
-    try {
-        const NameList keys = GetAllKeysInSection(sectionName);
-        if (!keys) raise(err::SubscriptOutOfRange);
-        for (const std::string& key : *keys) {
+    return guarded(false, [&] {
+        for (const std::string& key : walked(GetAllKeysInSection(sectionName))) {
             if (equalIgnoringCase(key, keyName)) return true;
         }
         return false;
-    } catch (...) {
-        reportCurrent();
-        return false;
-    }
+    });
 }
 
 NameList clsIniRW::FindKeyInFile(const std::string& keyName) {
-    if (!fileOpen_) return std::nullopt;
-    try {
+    return guarded(NameList(), [&] {
         std::vector<std::string> result(1);
         int16_t n = 0;
-        const NameList sections = GetAllSections();
-        if (!sections) raise(err::SubscriptOutOfRange);
-        if ((*sections)[0].empty()) return result;
-        for (const std::string& section : *sections) {
+        const std::vector<std::string> sections = walked(GetAllSections());
+        if (sections[0].empty()) return result;
+        for (const std::string& section : sections) {
             if (FindKeyInSection(section, keyName)) putFound(result, n, section);
         }
         return result;
-    } catch (...) {
-        reportCurrent();
-        return std::nullopt;
-    }
+    });
 }
 
 NameList clsIniRW::FindValueInSection(const Text& sectionName, const std::string& keyValue) {
-    if (!fileOpen_) return std::nullopt;
-    try {
+    return guarded(NameList(), [&] {
         std::vector<std::string> result(1);
         int16_t n = 0;
-        const PairTable pairs = GetAllKeysValuesInSection(sectionName);
-        if (!pairs) raise(err::SubscriptOutOfRange);
-        for (const auto& [key, value] : *pairs) {
+        for (const auto& [key, value] : walked(GetAllKeysValuesInSection(sectionName))) {
             if (equalIgnoringCase(value, keyValue)) putFound(result, n, key);
         }
         return result;
-    } catch (...) {
-        reportCurrent();
-        return std::nullopt;
-    }
+    });
 }
 
-PairTable clsIniRW::FindValueInFile(const std::string& keyValue) {
+SectionKeyTable clsIniRW::FindValueInFile(const std::string& keyValue) {
     if (!fileOpen_) return std::nullopt;
-    Pairs table{{"", ""}};
+    SectionKeyRows table{{"", ""}};
     int16_t n = 0;
-    const NameList sections = GetAllSections();
-    if (!sections) raise(err::SubscriptOutOfRange);
-    for (const std::string& section : *sections) {
-        const NameList found = FindValueInSection(section, keyValue);
-        if (!found) raise(err::SubscriptOutOfRange);
-        if ((*found)[0].empty()) continue;
-        for (const std::string& key : *found) {
+    for (const std::string& section : walked(GetAllSections())) {
+        const std::vector<std::string> found = walked(FindValueInSection(section, keyValue));
+        if (found[0].empty()) continue;
+        for (const std::string& key : found) {
             putFound(table, n, std::array<std::string, 2>{section, key});
         }
     }
     return table;
 }
 
-bool clsIniRW::writeAll(const std::string& section, const Pairs& pairs) {
-    bool allWritten = true;
-    for (const auto& [key, value] : pairs) {
-        allWritten = WriteData(section, key, value) && allWritten;
+bool clsIniRW::writeSection(const std::string& section, const KeyValueRows& rows) {
+    // A helper key written and deleted again leaves only the section's header line.
+    if (rows.size() == 1 && rows[0][0].empty()) {
+        return WriteData(section, "dummy", "") && WriteData(section, "dummy", std::nullopt);
     }
+    bool allWritten = true;
+    for (const auto& [key, value] : rows) allWritten = WriteData(section, key, value) && allWritten;
     return allWritten;
 }
 
 // A new spelling of the same name needs the old section gone first; it is written
 // back if the new one fails.
 bool clsIniRW::renameSectionInPlace(const std::string& sectionName,
-                                    const std::string& newSectionName, const Pairs& pairs) {
+                                    const std::string& newSectionName, const KeyValueRows& rows) {
     if (!DeleteData(sectionName, std::nullopt, std::nullopt)) return false;
-    const bool empty = isBlankRow(pairs);
-    const std::string helper = "dummy";
-    const bool written = empty ? WriteData(newSectionName, helper, "") &&
-                                     WriteData(newSectionName, helper, std::nullopt)
-                               : writeAll(newSectionName, pairs);
-    if (written) return true;
+    if (writeSection(newSectionName, rows)) return true;
     DeleteData(newSectionName, std::nullopt, std::nullopt);
-    if (empty) {
-        WriteData(sectionName, helper, "");
-        WriteData(sectionName, helper, std::nullopt);
-    } else {
-        writeAll(sectionName, pairs);
-    }
+    writeSection(sectionName, rows);
     return false;
 }
 
 bool clsIniRW::RenameSection(const std::string& sectionName, const std::string& newSectionName) {
-    if (!fileOpen_) return false;
-    try {
-        const PairTable pairs = GetAllKeysValuesInSection(sectionName);
-        if (!pairs) raise(err::SubscriptOutOfRange);
+    return guarded(false, [&] {
+        const KeyValueRows rows = walked(GetAllKeysValuesInSection(sectionName));
         if (sameProfileName(sectionName, newSectionName)) {
-            return renameSectionInPlace(sectionName, newSectionName, *pairs);
+            return renameSectionInPlace(sectionName, newSectionName, rows);
         }
         // Every key goes to the new name first; only then is the old section removed.
-        bool written = false;
-        if (isBlankRow(*pairs)) {
-            written = WriteData(newSectionName, "dummy", "") &&
-                      WriteData(newSectionName, "dummy", std::nullopt);
-        } else {
-            written = writeAll(newSectionName, *pairs);
-        }
-        if (!written) return false;
+        if (!writeSection(newSectionName, rows)) return false;
         return DeleteData(sectionName, std::nullopt, std::nullopt);
-    } catch (...) {
-        reportCurrent();
-        return false;
-    }
+    });
 }
 
 bool clsIniRW::RenameKey(const std::string& sectionName, const std::string& keyName,
                          const std::string& newKeyName) {
-    if (!fileOpen_) return false;
-    try {
+    return guarded(false, [&] {
         const std::string value = GetValue(sectionName, keyName);
         if (sameProfileName(keyName, newKeyName)) {
             if (!DeleteData(sectionName, keyName, std::nullopt)) return false;
@@ -314,16 +267,7 @@ bool clsIniRW::RenameKey(const std::string& sectionName, const std::string& keyN
         }
         if (!WriteData(sectionName, newKeyName, value)) return false;
         return DeleteData(sectionName, keyName, std::nullopt);
-    } catch (...) {
-        reportCurrent();
-        return false;
-    }
-}
-
-void clsIniRW::reportCurrent() {
-    const Failure failure = currentFailure();
-    // A number beyond 16 bits makes the report itself fail; that passes to the caller.
-    ReportError(toInt16(static_cast<long long>(failure.number)), failure.description, "");
+    });
 }
 
 void clsIniRW::ReportError(int16_t lErrorNum, const std::string& sErrorText,

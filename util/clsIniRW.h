@@ -1,5 +1,17 @@
 // clsIniRW: reads, writes, lists, searches and renames sections and keys of one
 // INI file through the platform's profile-string functions.
+//
+// While no file is set every operation returns its nothing-result (false, the empty
+// text, an absent list) at once. Failures are reported by kind of operation:
+// - GetAllKeysInSection reports through the central error handler (the error
+//   epilogue) and returns an absent list; CheckExistence, WriteData and DeleteData
+//   make only platform calls that answer with a result, so they have nothing to report;
+// - GetAllSections, GetAllKeysValuesInSection, GetValue, FindKeyInFile,
+//   FindKeyInSection, FindValueInSection, RenameSection and RenameKey show the
+//   class's own box (ReportError) and return their nothing-result;
+// - FindValueInFile reports nothing: a failure passes to its caller as RuntimeError.
+// Lists are walked with 16-bit counters: walking more than 32,767 entries is an
+// overflow of the walking operation.
 #pragma once
 
 #include <array>
@@ -10,8 +22,6 @@
 
 namespace fk {
 
-class Procedure;
-
 // A text that may be null (no string at all); null reaches the platform as a null
 // pointer, which is not the same as the empty text.
 using Text = std::optional<std::string>;
@@ -20,9 +30,13 @@ using Text = std::optional<std::string>;
 // class is not set up or an error was reported.
 using NameList = std::optional<std::vector<std::string>>;
 
-// Rows of (key, value), or in FindValueInFile (section, key); the blank row is one
-// row of two empty texts; absent as for NameList.
-using PairTable = std::optional<std::vector<std::array<std::string, 2>>>;
+// Rows of two texts; the blank row is one row of two empty texts. KeyValue rows hold
+// (key, value) of one section, SectionKey rows (section, key) found in the file.
+using KeyValueRows = std::vector<std::array<std::string, 2>>;
+using SectionKeyRows = KeyValueRows;
+// Absent as for NameList.
+using KeyValueTable = std::optional<KeyValueRows>;
+using SectionKeyTable = std::optional<SectionKeyRows>;
 
 class clsIniRW {
 public:
@@ -38,13 +52,12 @@ public:
                     const Text& keyValue = std::nullopt);
     NameList GetAllSections();
     NameList GetAllKeysInSection(const Text& sectionName);
-    PairTable GetAllKeysValuesInSection(const Text& sectionName);
+    KeyValueTable GetAllKeysValuesInSection(const Text& sectionName);
     std::string GetValue(const Text& sectionName, const Text& keyName);
     NameList FindKeyInFile(const std::string& keyName);
     bool FindKeyInSection(const Text& sectionName, const std::string& keyName);
     NameList FindValueInSection(const Text& sectionName, const std::string& keyValue);
-    // Reports nothing itself: a failure passes to the caller as RuntimeError.
-    PairTable FindValueInFile(const std::string& keyValue);
+    SectionKeyTable FindValueInFile(const std::string& keyValue);
     // Both renames write every key under the new name before the old one goes; false
     // when the old name could not be removed or a write failed (the old name then
     // stays as it was).
@@ -54,16 +67,16 @@ public:
 
 private:
     std::string CheckExistence(const std::string& path);
-    bool writeProfile(const Procedure& procedure, const Text& sectionName,
-                      const Text& keyName, const Text& keyValue);
+    bool writeProfile(const Text& sectionName, const Text& keyName, const Text& keyValue);
     void ReportError(int16_t lErrorNum, const std::string& sErrorText,
                      const std::string& sErrorSource);
-    // Reports the failure in flight through ReportError.
-    void reportCurrent();
+    // Runs body while a file is set; a failure is shown by ReportError and gives fallback.
+    template <class T, class Body>
+    T guarded(T fallback, Body body);
     bool renameSectionInPlace(const std::string& sectionName, const std::string& newSectionName,
-                              const std::vector<std::array<std::string, 2>>& pairs);
-    bool writeAll(const std::string& section,
-                  const std::vector<std::array<std::string, 2>>& pairs);
+                              const KeyValueRows& rows);
+    // Writes rows under a section; the blank row makes an empty section.
+    bool writeSection(const std::string& section, const KeyValueRows& rows);
 
     std::string file_;
     bool fileOpen_ = false;

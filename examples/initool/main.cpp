@@ -48,7 +48,7 @@ int run(fk::clsIniRW& ini, const std::string& command, const std::vector<std::st
     if (command == "sections" && need(0)) {
         if (auto list = ini.GetAllSections()) printLines(*list);
     } else if (command == "keys" && need(1)) {
-        const fk::PairTable rows = ini.GetAllKeysValuesInSection(a[0]);
+        const fk::KeyValueTable rows = ini.GetAllKeysValuesInSection(a[0]);
         if (rows && !(*rows)[0][0].empty()) {
             for (const auto& [key, value] : *rows) std::printf("%s=%s\n", key.c_str(), value.c_str());
         }
@@ -66,7 +66,7 @@ int run(fk::clsIniRW& ini, const std::string& command, const std::vector<std::st
     } else if (command == "find-value" && need(2)) {
         if (auto list = ini.FindValueInSection(a[1], a[0])) printLines(*list);
     } else if (command == "find-value" && need(1)) {
-        const fk::PairTable rows = ini.FindValueInFile(a[0]);
+        const fk::SectionKeyTable rows = ini.FindValueInFile(a[0]);
         if (rows && !(*rows)[0][0].empty()) {
             for (const auto& [section, key] : *rows) {
                 std::printf("%s/%s\n", section.c_str(), key.c_str());

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <tuple>
 
 #include "../report_recorder.h"
 #include "test_support.h"
@@ -36,22 +38,17 @@ protected:
     clsIniRW ini;
 };
 
-TEST(IniBeforeFileName, NothingIsTouched) {
-    SeamsOverride guard;
-    int boxes = 0;
-    seams().messageBox = [&](HWND, const std::wstring&, const std::wstring&, UINT) {
-        return ++boxes;
-    };
-    clsIniRW ini;
-    EXPECT_FALSE(ini.FileOpen());
-    EXPECT_EQ(ini.File(), "");
-    EXPECT_EQ(ini.GetValue("a", "b"), "");
-    EXPECT_FALSE(ini.WriteData("a", "b", "c"));
-    EXPECT_EQ(ini.GetAllSections(), std::nullopt);
-    EXPECT_EQ(ini.GetAllKeysValuesInSection("a"), std::nullopt);
-    EXPECT_EQ(ini.FindValueInFile("c"), std::nullopt);
-    EXPECT_FALSE(ini.RenameSection("a", "b"));
-    EXPECT_EQ(boxes, 0);
+TEST_F(Ini, NothingIsTouchedBeforeFileName) {
+    clsIniRW fresh;
+    EXPECT_FALSE(fresh.FileOpen());
+    EXPECT_EQ(fresh.File(), "");
+    EXPECT_EQ(fresh.GetValue("a", "b"), "");
+    EXPECT_FALSE(fresh.WriteData("a", "b", "c"));
+    EXPECT_EQ(fresh.GetAllSections(), std::nullopt);
+    EXPECT_EQ(fresh.GetAllKeysValuesInSection("a"), std::nullopt);
+    EXPECT_EQ(fresh.FindValueInFile("c"), std::nullopt);
+    EXPECT_FALSE(fresh.RenameSection("a", "b"));
+    EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(Ini, MissingFileIsAcceptedAndCreatedByTheFirstWrite) {
@@ -63,19 +60,6 @@ TEST_F(Ini, MissingFileIsAcceptedAndCreatedByTheFirstWrite) {
     EXPECT_FALSE(std::filesystem::exists(dir / "neu.ini"));
     EXPECT_TRUE(fresh.WriteData("S", "k", "v"));
     EXPECT_EQ(test::readFile(dir / "neu.ini"), "[S]\r\nk=v\r\n");
-}
-
-TEST_F(Ini, FileHeldOpenWithoutWriteSharingIsRefusedAndUnchanged) {
-    const std::string before = test::readFile(path);
-    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    clsIniRW other;
-    other.File_Name(path);
-    CloseHandle(held);
-    EXPECT_FALSE(other.FileOpen());
-    EXPECT_EQ(other.File(), "");
-    EXPECT_EQ(test::readFile(path), before);
 }
 
 TEST_F(Ini, SettingTheFileKeepsItsBytes) {
@@ -108,6 +92,14 @@ TEST_F(Ini, FindIgnoresLetterCase) {
     EXPECT_EQ(ini.FindValueInSection("Praxis", "HAMBURG"), Names{"Ort"});
     EXPECT_EQ(ini.FindValueInFile("2"), (Rows{{"Zwei", "b"}}));
     EXPECT_EQ(ini.FindValueInFile("nirgends"), (Rows{{"", ""}}));
+    // Ordinal: either letter case matches, but no letter expands and none is ignored.
+    const std::tuple<const char*, const char*, bool> names[] = {{"strasse", "STRASSE", true},
+        {"\xC4rzte", "\xE4rzte", true}, {"Ma\xDF", "Mass", false}, {"x\xADy", "xy", false}};
+    for (const auto& [stored, probe, same] : names) {
+        ini.WriteData(stored, stored, stored);
+        EXPECT_EQ(ini.FindKeyInSection(stored, probe), same) << probe;
+        EXPECT_EQ(ini.FindValueInSection(stored, probe), Names{same ? stored : ""}) << probe;
+    }
 }
 
 TEST_F(Ini, NullAndEmptyArgumentsDiffer) {
@@ -120,42 +112,58 @@ TEST_F(Ini, NullAndEmptyArgumentsDiffer) {
 }
 
 TEST_F(Ini, LongValuesAndLongListsComeBackWhole) {
+    Names keys;
+    Rows rows;
+    std::string content = "[Viele]\r\n";
+    for (int i = 0; i < 200; ++i) {
+        keys.push_back("schluessel_" + std::to_string(i));
+        rows.push_back({keys.back(), std::to_string(i)});
+        content += keys.back() + "=" + rows.back()[1] + "\r\n";
+    }
+    test::writeFile(path, content);
+    EXPECT_EQ(ini.GetAllKeysInSection("Viele"), keys);
+    EXPECT_EQ(ini.GetAllKeysValuesInSection("Viele"), rows);
     const std::string longValue(1000, 'v');
     EXPECT_TRUE(ini.WriteData("Lang", "wert", longValue));
     EXPECT_EQ(ini.GetValue("Lang", "wert"), longValue);
     const std::string exact(254, 'e');  // fills the first buffer exactly
     EXPECT_TRUE(ini.WriteData("Lang", "genau", exact));
     EXPECT_EQ(ini.GetValue("Lang", "genau"), exact);
-    Names keys;
-    std::string content = "[Viele]\r\n";
-    for (int i = 0; i < 200; ++i) {
-        keys.push_back("schluessel_" + std::to_string(i));
-        content += keys.back() + "=" + std::to_string(i) + "\r\n";
-    }
-    test::writeFile(dir / "viele.ini", content);
-    clsIniRW many;
-    many.File_Name(dir / "viele.ini");
-    EXPECT_EQ(many.GetAllKeysInSection("Viele"), keys);
-    const PairTable rows = many.GetAllKeysValuesInSection("Viele");
-    ASSERT_TRUE(rows);
-    ASSERT_EQ(rows->size(), 200u);
-    EXPECT_EQ((*rows)[199], (std::array<std::string, 2>{"schluessel_199", "199"}));
 }
 
-TEST_F(Ini, CountsBeyondSixteenBitsAreReportedEachInItsWay) {
-    std::string content = "[Riesig]\r\n";
-    for (int i = 0; i < 32769; ++i) content += "k" + std::to_string(i) + "=1\r\n";
-    test::writeFile(dir / "riesig.ini", content);
-    clsIniRW big;
-    big.File_Name(dir / "riesig.ini");
-    EXPECT_EQ(big.GetAllKeysInSection("Riesig"), std::nullopt);  // through the error epilogue
-    ASSERT_EQ(reports.reports.size(), 1u);
-    EXPECT_EQ(reports.reports[0].number, 6);
-    EXPECT_EQ(reports.reports[0].label, "Error in clsIniRW: Function GetAllKeysInSection");
-    EXPECT_FALSE(big.FindKeyInSection("Riesig", "k1"));  // through its own message box
-    EXPECT_EQ(boxes, std::vector<std::wstring>{
-                         L"Ini RW Class: Error Number: 9\r\nSubscript out of range"});
-    EXPECT_EQ(big.GetValue("Riesig", "k32767"), "1");
+TEST_F(Ini, SixteenBitOverflowsAreReportedByTheOperationThatWalks) {
+    // 32,768 sections; [Voll] holds 32,768 keys, [Mehr] one more than a 16-bit index reaches.
+    std::string keys, more;
+    for (int i = 0; i < 32768; ++i) keys += "k" + std::to_string(i) + "=1\r\n";
+    for (int i = 2; i < 32768; ++i) more += "[s" + std::to_string(i) + "]\r\n";
+    test::writeFile(path, "[Voll]\r\n" + keys + "[Mehr]\r\nk=1\r\n" + keys + more);
+    const std::wstring six = L"Ini RW Class: Error Number: 6\r\nOverflow",
+                       nine = L"Ini RW Class: Error Number: 9\r\nSubscript out of range",
+                       central = L"central 6 Error in clsIniRW: Function GetAllKeysInSection";
+    // Each call gives its nothing-result; events: the boxes shown, an error raised to the
+    // caller, then the reports to the central handler.
+    const std::tuple<const char*, std::function<bool()>, std::vector<std::wstring>> rows[] = {
+        {"FindKeyInSection", [&] { return !ini.FindKeyInSection("Voll", "k1"); }, {six}},
+        {"GetAllKeysValues", [&] { return !ini.GetAllKeysValuesInSection("Voll"); }, {six}},
+        {"FindValueInSection", [&] { return !ini.FindValueInSection("Voll", "1"); }, {six, nine}},
+        {"FindKeyInFile", [&] { return !ini.FindKeyInFile("k1"); }, {six}},
+        {"FindValueInFile", [&] { return !ini.FindValueInFile("1"); }, {L"raised 6"}},
+        {"GetAllKeysInSection", [&] { return !ini.GetAllKeysInSection("Mehr"); }, {central}},
+        {"FindKeyInMehr", [&] { return !ini.FindKeyInSection("Mehr", "k"); }, {nine, central}}};
+    for (const auto& [name, call, events] : rows) {
+        boxes.clear();
+        reports.reports.clear();
+        try {
+            EXPECT_TRUE(call()) << name;
+        } catch (const RuntimeError& e) {
+            boxes.push_back(L"raised " + std::to_wstring(e.number()));
+        }
+        for (const auto& r : reports.reports) {
+            const std::wstring label(r.label.begin(), r.label.end());
+            boxes.push_back(L"central " + std::to_wstring(r.number) + L" " + label);
+        }
+        EXPECT_EQ(boxes, events) << name;
+    }
 }
 
 TEST_F(Ini, RenameSectionKeepsEveryKeyAndValue) {
@@ -188,11 +196,15 @@ TEST_F(Ini, RenameKeyKeepsItsValue) {
     EXPECT_NE(test::readFile(path).find("NAME=Dr. Muster"), std::string::npos);
 }
 
-TEST_F(Ini, RenameWhoseWriteFailsLeavesTheOldName) {
+TEST_F(Ini, FileHeldWithoutWriteSharingIsRefusedAndRenamesLeaveItUnchanged) {
     const std::string before = test::readFile(path);
     HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    clsIniRW other;
+    other.File_Name(path);
+    EXPECT_FALSE(other.FileOpen());
+    EXPECT_EQ(other.File(), "");
     EXPECT_FALSE(ini.RenameSection("Praxis", "Einrichtung"));
     EXPECT_FALSE(ini.RenameSection("Praxis", "PRAXIS"));
     EXPECT_FALSE(ini.RenameKey("Praxis", "Ort", "Stadt"));
