@@ -10,22 +10,16 @@ namespace fk::test {
 
 struct Report {
     int32_t number;
-    std::string description;
-    std::string label;
-    std::string name;
+    std::string description, label, name;
 };
 
 class ReportRecorder {
 public:
-    ReportRecorder() {
-        previous_ = setReportHandler([this](const Failure& f, std::string_view label,
-                                            std::string_view name) {
-            reports.push_back({f.number, f.description, std::string(label), std::string(name)});
-        });
-    }
+    ReportRecorder()
+        : previous_(setReportHandler([this](const Failure& f, std::string_view label, std::string_view name) {
+              reports.push_back({f.number, f.description, std::string(label), std::string(name)});
+          })) {}
     ~ReportRecorder() { setReportHandler(previous_); }
-    ReportRecorder(const ReportRecorder&) = delete;
-    ReportRecorder& operator=(const ReportRecorder&) = delete;
 
     std::vector<Report> reports;
 

@@ -8,3 +8,4 @@ tools/install-deps.sh
 cmake --workflow --preset native
 cmake --workflow --preset fuzz
 tools/wine-env.sh cmake --workflow --preset windows
+tools/count-lines.sh

@@ -3,135 +3,80 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <string>
 
 #include "../win/test_support.h"
+#include "util/controls.h"
 
 namespace {
 
-constexpr int kEnde = 101, kStart = 102, kLog = 106;  // control ids of the main window
-constexpr int kErrorOK = 105;                    // "O&K" of the error dialog
+using fk::test::readFile;
+using fk::windowText;
+namespace fs = std::filesystem;
 
-const char* const kCompanions[] = {"Dorvant_Assistent_Zeph", "LomerAssistent_800", "Pellinor"};
-const std::string kProgramFiles = "C:\\Program Files\\";
-const std::string kProgramFilesX86 = "C:\\Program Files (x86)\\";
+constexpr int kEnde = 101, kStart = 102, kLog = 106;  // control ids of the main window
 const std::string kLocal = "C:\\ProgramData\\Talvorin_Patientendaten\\";
 const std::string kCentral = "C:\\Praxis\\Talvorin_Patientendaten\\\r\n; zentral\r\n";
 const std::string kOld = "C:\\Alt\\Talvorin_Patientendaten\\\r\n";
 
-std::wstring exePath() {
-    std::wstring p = L"" FK_EXE_PATH;
-    for (auto& c : p) c = c == L'/' ? L'\\' : c;
-    return p;
+// The dbpfad.ini of a companion (0 to 2) under program files (0) or the x86 folder (1).
+std::string companionFile(int folder, int companion) {
+    const char* roots[] = {"C:\\Program Files\\", "C:\\Program Files (x86)\\"};
+    const char* names[] = {"Dorvant_Assistent_Zeph", "LomerAssistent_800", "Pellinor"};
+    return std::string(roots[folder]) + "Talvorin\\" + names[companion] + "\\dbpfad.ini";
 }
 
-void removeTree(const std::string& path) {
-    std::error_code ec;
-    for (const auto& e : std::filesystem::recursive_directory_iterator(path, ec)) {
-        SetFileAttributesW(e.path().c_str(), FILE_ATTRIBUTE_NORMAL);
-    }
-    std::filesystem::remove_all(path, ec);
+void installCompanion(int folder, int companion) {
+    fs::create_directories(fs::path(companionFile(folder, companion)).parent_path());
+    fk::test::writeFile(companionFile(folder, companion), kOld);
 }
 
-std::string companionFile(const std::string& programFiles, const char* companion) {
-    return programFiles + "Talvorin\\" + companion + "\\dbpfad.ini";
+// Waits for a visible window of the program (the test itself shows none).
+HWND waitForWindow(const wchar_t* cls, const wchar_t* title = nullptr) {
+    HWND found = nullptr;
+    for (int i = 0; i < 600 && !(found && IsWindowVisible(found)); ++i, Sleep(25)) found = FindWindowW(cls, title);
+    return found;
 }
 
-void installCompanion(const std::string& programFiles, const char* companion) {
-    std::filesystem::create_directories(programFiles + "Talvorin\\" + companion);
-    fk::test::writeFile(companionFile(programFiles, companion), kOld);
+std::wstring expectedLog(const std::vector<bool>& done) {
+    std::wstring log = L"DBPfad suchen...   ...VORHANDEN!\r\n";
+    const wchar_t* names[] = {L"Dorvant-Assistent", L"Lomer-Assistent 800", L"Pellinor"};
+    for (int i = 0; i < 3; ++i) log += names[i] + std::wstring(L" installiert ?   ...") + (done[i] ? L"" : L"NICHT ") + L"UMGESETZT!\r\n";
+    return log + L"FollowKelvaro ist abgeschlossen!\r\nEin Click auf 'ENDE' schlie\u00DFt das Programm!\r\n";
 }
 
-bool waitFor(const std::function<bool()>& condition, DWORD ms = 15000) {
-    for (DWORD waited = 0; waited < ms; waited += 25) {
-        if (condition()) return true;
-        Sleep(25);
-    }
-    return condition();
-}
+struct Layout {
+    const char* name;
+    std::vector<std::pair<int, int>> installed;  // (program-files folder, companion)
+    std::vector<bool> done;
+};
 
-std::wstring textOf(HWND hwnd) {
-    DWORD_PTR length = 0;
-    SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length);
-    std::wstring text(length + 1, L'\0');
-    DWORD_PTR got = 0;
-    SendMessageTimeoutW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                        SMTO_ABORTIFHUNG, 5000, &got);
-    text.resize(got);
-    return text;
-}
-
-// A top-level window of the process with the given class (and title, if given).
-HWND findWindowOf(DWORD pid, const wchar_t* cls, const wchar_t* title = nullptr) {
-    struct Query {
-        DWORD pid;
-        const wchar_t* cls;
-        const wchar_t* title;
-        HWND found;
-    } q{pid, cls, title, nullptr};
-    EnumWindows(
-        [](HWND hwnd, LPARAM p) -> BOOL {
-            auto* query = reinterpret_cast<Query*>(p);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(hwnd, &owner);
-            wchar_t className[64] = {}, caption[128] = {};
-            GetClassNameW(hwnd, className, 64);
-            GetWindowTextW(hwnd, caption, 128);
-            if (owner != query->pid || wcscmp(className, query->cls) != 0 ||
-                !IsWindowVisible(hwnd)) {
-                return TRUE;
-            }
-            if (query->title && wcscmp(caption, query->title) != 0) return TRUE;
-            query->found = hwnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&q));
-    return q.found;
-}
-
-class Adaptation : public ::testing::Test {
+class Adaptation : public ::testing::TestWithParam<Layout> {
 protected:
     void SetUp() override {
-        for (const auto& root : {kProgramFiles, kProgramFilesX86}) removeTree(root + "Talvorin");
-        removeTree(kLocal);
-        removeTree("C:\\Praxis");
-        std::filesystem::create_directories("C:\\Praxis\\Talvorin_Patientendaten");
-        std::filesystem::create_directories(kLocal);
+        for (int folder : {0, 1}) fk::test::removeTree(fs::path(companionFile(folder, 0)).parent_path().parent_path());
+        fk::test::removeTree(kLocal);
+        fs::create_directories(kLocal);
     }
     void TearDown() override {
-        if (pi.hProcess) {
-            if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) {
-                TerminateProcess(pi.hProcess, 99);
-            }
-            CloseHandle(pi.hThread);
-            CloseHandle(pi.hProcess);
-        }
+        TerminateProcess(pi.hProcess, 99);  // when a test failed before the program ended
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
     }
-    void centralFile() { fk::test::writeFile(kLocal + "dbpfad.ini", kCentral); }
-
     void start() {
         STARTUPINFOW si{};
         si.cb = sizeof si;
-        std::wstring exe = exePath(), cmd = L"\"" + exe + L"\"";
-        ASSERT_TRUE(CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                   nullptr, &si, &pi));
-        WaitForInputIdle(pi.hProcess, 15000);  // start-up done, waiting for input
-        ASSERT_TRUE(waitFor([&] {
-            return (window = findWindowOf(pi.dwProcessId, L"FollowKelvaro")) != nullptr;
-        }));
+        std::wstring cmd = L"\"" + fk::test::exePath() + L"\"";
+        ASSERT_TRUE(CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+        WaitForInputIdle(pi.hProcess, 15000);
+        ASSERT_TRUE(window = waitForWindow(L"FollowKelvaro"));
     }
-    void clickStart() { PostMessageW(GetDlgItem(window, kStart), BM_CLICK, 0, 0); }
-    // Clicks "Start" and waits until the run has shown "Ende".
-    void run() {
-        clickStart();
-        ASSERT_TRUE(waitFor([&] { return IsWindowVisible(GetDlgItem(window, kEnde)) != FALSE; }));
-    }
-    std::wstring log() { return textOf(GetDlgItem(window, kLog)); }
+    void click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+    bool endeShown() { return IsWindowVisible(GetDlgItem(window, kEnde)) != FALSE; }
+    std::wstring log() { return windowText(GetDlgItem(window, kLog)); }
     DWORD exitCode() {
-        if (WaitForSingleObject(pi.hProcess, 15000) != WAIT_OBJECT_0) return 12345;
-        DWORD code = 0;
-        GetExitCodeProcess(pi.hProcess, &code);
+        DWORD code = 12345;
+        if (WaitForSingleObject(pi.hProcess, 15000) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);
         return code;
     }
 
@@ -139,134 +84,67 @@ protected:
     HWND window = nullptr;
 };
 
-std::wstring expectedLog(const wchar_t* a, const wchar_t* b, const wchar_t* c) {
-    return std::wstring(L"DBPfad suchen...   ...VORHANDEN!\r\n") +
-           L"Dorvant-Assistent installiert ?   ..." + a + L"\r\n" +
-           L"Lomer-Assistent 800 installiert ?   ..." + b + L"\r\n" +
-           L"Pellinor installiert ?   ..." + c + L"\r\n" +
-           L"FollowKelvaro ist abgeschlossen!\r\n"
-           L"Ein Click auf 'ENDE' schlie\u00DFt das Programm!\r\n";
-}
-
-TEST_F(Adaptation, StartsWithFocusOnStartAndEndsByTheCloseBox) {
+// Each run copies the central file over the first companion file found; a second
+// "Start" repeats everything; "Ende" ends the program with exit code 0.
+TEST_P(Adaptation, StartAdaptsTheFirstFileFoundOfEachCompanionTwice) {
+    fk::test::writeFile(kLocal + "dbpfad.ini", kCentral);
+    for (auto [folder, companion] : GetParam().installed) installCompanion(folder, companion);
     start();
-    wchar_t title[64] = {};
-    GetWindowTextW(window, title, 64);
-    EXPECT_STREQ(title, L"Follow Kelvaro");
     GUITHREADINFO gui{};
     gui.cbSize = sizeof gui;
-    EXPECT_TRUE(waitFor([&] {
-        return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui) &&
-               gui.hwndFocus == GetDlgItem(window, kStart);
-    }));
-    EXPECT_FALSE(IsWindowVisible(GetDlgItem(window, kEnde)));
-    PostMessageW(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(exitCode(), 0u);
-}
-
-TEST_F(Adaptation, EndeAfterARunEndsWithExitCodeZero) {
-    centralFile();
-    start();
-    run();
-    PostMessageW(GetDlgItem(window, kEnde), BM_CLICK, 0, 0);
-    EXPECT_EQ(exitCode(), 0u);
-}
-
-TEST_F(Adaptation, NoCompanionInstalled) {
-    centralFile();
-    start();
-    run();
-    EXPECT_EQ(log(), expectedLog(L"NICHT UMGESETZT!", L"NICHT UMGESETZT!", L"NICHT UMGESETZT!"));
-}
-
-TEST_F(Adaptation, AllThreeCompanions) {
-    centralFile();
-    for (const char* c : kCompanions) installCompanion(kProgramFiles, c);
-    start();
-    run();
-    EXPECT_EQ(log(), expectedLog(L"UMGESETZT!", L"UMGESETZT!", L"UMGESETZT!"));
-    for (const char* c : kCompanions) {
-        EXPECT_EQ(fk::test::readFile(companionFile(kProgramFiles, c)), kCentral) << c;
+    for (int i = 0; i < 200 && !(GetGUIThreadInfo(pi.dwThreadId, &gui) && gui.hwndFocus); ++i) Sleep(25);
+    EXPECT_EQ(gui.hwndFocus, GetDlgItem(window, kStart));
+    EXPECT_FALSE(endeShown());
+    for (int run = 0; run < 2; ++run) {
+        for (auto [folder, companion] : GetParam().installed) fk::test::writeFile(companionFile(folder, companion), kOld);
+        DWORD_PTR ignored = 0;  // sent, not posted: it returns once the run is over
+        SendMessageTimeoutW(GetDlgItem(window, kStart), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 15000, &ignored);
+        EXPECT_TRUE(endeShown());
+        EXPECT_EQ(log(), expectedLog(GetParam().done)) << run;
+        for (auto [folder, companion] : GetParam().installed) {
+            const bool first = folder == 0 || !fs::exists(companionFile(0, companion));
+            EXPECT_EQ(readFile(companionFile(folder, companion)), first ? kCentral : kOld) << folder << companion;
+        }
     }
+    click(GetDlgItem(window, kEnde));
+    EXPECT_EQ(exitCode(), 0u);
 }
 
-TEST_F(Adaptation, FirstAndThirdCompanionGiveTheSixLineLog) {
-    centralFile();
-    installCompanion(kProgramFiles, kCompanions[0]);
-    installCompanion(kProgramFilesX86, kCompanions[2]);
-    start();
-    run();
-    EXPECT_EQ(log(), expectedLog(L"UMGESETZT!", L"NICHT UMGESETZT!", L"UMGESETZT!"));
-    EXPECT_EQ(fk::test::readFile(companionFile(kProgramFilesX86, kCompanions[2])), kCentral);
-    EXPECT_FALSE(std::filesystem::exists(kProgramFiles + "Talvorin\\" + kCompanions[1]));
-}
-
-TEST_F(Adaptation, CompanionUnderBothProgramFoldersOnlyTheFirstIsReplaced) {
-    centralFile();
-    installCompanion(kProgramFiles, kCompanions[1]);
-    installCompanion(kProgramFilesX86, kCompanions[1]);
-    start();
-    run();
-    EXPECT_EQ(log(), expectedLog(L"NICHT UMGESETZT!", L"UMGESETZT!", L"NICHT UMGESETZT!"));
-    EXPECT_EQ(fk::test::readFile(companionFile(kProgramFiles, kCompanions[1])), kCentral);
-    EXPECT_EQ(fk::test::readFile(companionFile(kProgramFilesX86, kCompanions[1])), kOld);
-}
-
-TEST_F(Adaptation, StartTwiceRepeatsTheWholeRun) {
-    centralFile();
-    installCompanion(kProgramFiles, kCompanions[0]);
-    start();
-    run();
-    const std::wstring first = log();
-    fk::test::writeFile(companionFile(kProgramFiles, kCompanions[0]), kOld);
-    clickStart();
-    ASSERT_TRUE(waitFor([&] { return log() == first; }));
-    EXPECT_EQ(fk::test::readFile(companionFile(kProgramFiles, kCompanions[0])), kCentral);
-    EXPECT_TRUE(IsWindowVisible(GetDlgItem(window, kEnde)));
-    EXPECT_TRUE(IsWindowVisible(GetDlgItem(window, kStart)));
-}
+INSTANTIATE_TEST_SUITE_P(Companions, Adaptation,
+                         ::testing::Values(Layout{"none", {}, {false, false, false}},
+                                           Layout{"all", {{0, 0}, {0, 1}, {0, 2}}, {true, true, true}},
+                                           Layout{"firstAndThirdApart", {{0, 0}, {1, 2}}, {true, false, true}},
+                                           Layout{"underBothFolders", {{0, 1}, {1, 1}}, {false, true, false}}),
+                         [](const ::testing::TestParamInfo<Layout>& row) { return std::string(row.param.name); });
 
 TEST_F(Adaptation, WithoutCentralFileTheUserReadsWhyAndTheProgramEnds) {
-    for (const char* c : kCompanions) installCompanion(kProgramFiles, c);
+    for (int c = 0; c < 3; ++c) installCompanion(0, c);
     start();
-    clickStart();
-    HWND box = nullptr;
-    ASSERT_TRUE(waitFor([&] {
-        return (box = findWindowOf(pi.dwProcessId, L"#32770", L"Follow Kelvaro")) != nullptr;
-    }));
-    EXPECT_EQ(textOf(GetDlgItem(box, 0xFFFF)),
-              L"DBPfad suchen...   ...NICHT VORHANDEN!\r\n"
-              L"Diese Programm ist nicht nutzbar und bricht ab!");
-    EXPECT_EQ(log(), textOf(GetDlgItem(box, 0xFFFF)));
-    PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    click(GetDlgItem(window, kStart));
+    HWND box = waitForWindow(L"#32770", L"Follow Kelvaro");
+    EXPECT_EQ(windowText(GetDlgItem(box, 0xFFFF)),
+              L"DBPfad suchen...   ...NICHT VORHANDEN!\r\nDiese Programm ist nicht nutzbar und bricht ab!");
+    click(GetDlgItem(box, IDOK));
     EXPECT_EQ(exitCode(), 0u);
-    for (const char* c : kCompanions) {
-        EXPECT_EQ(fk::test::readFile(companionFile(kProgramFiles, c)), kOld) << c;
-    }
+    for (int c = 0; c < 3; ++c) EXPECT_EQ(readFile(companionFile(0, c)), kOld) << c;
 }
 
-TEST_F(Adaptation, LockedCompanionIsReportedNotDoneAndTheOthersGoOn) {
-    centralFile();
-    for (const char* c : kCompanions) installCompanion(kProgramFiles, c);
-    HANDLE held = CreateFileA(companionFile(kProgramFiles, kCompanions[1]).c_str(), GENERIC_READ,
-                              FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+TEST_F(Adaptation, AHeldCompanionIsReportedNotDoneTheOthersGoOnAndTheCloseBoxEnds) {
+    fk::test::writeFile(kLocal + "dbpfad.ini", kCentral);
+    for (int c = 0; c < 3; ++c) installCompanion(0, c);
+    HANDLE held = CreateFileA(companionFile(0, 1).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
     start();
-    clickStart();
-    HWND report = nullptr;
-    ASSERT_TRUE(waitFor([&] { return (report = findWindowOf(pi.dwProcessId, L"#32770")) != nullptr; }));
-    PostMessageW(GetDlgItem(report, kErrorOK), BM_CLICK, 0, 0);
-    ASSERT_TRUE(waitFor([&] { return IsWindowVisible(GetDlgItem(window, kEnde)) != FALSE; }));
+    click(GetDlgItem(window, kStart));
+    click(GetDlgItem(waitForWindow(L"#32770", L"Fehler"), 105));  // "O&K" of the error dialog
+    for (int i = 0; i < 600 && !endeShown(); ++i) Sleep(25);
     CloseHandle(held);
-    EXPECT_EQ(log(), expectedLog(L"UMGESETZT!", L"NICHT UMGESETZT!", L"UMGESETZT!"));
-    EXPECT_EQ(fk::test::readFile(companionFile(kProgramFiles, kCompanions[1])), kOld);
-    EXPECT_EQ(fk::test::readFile(companionFile(kProgramFiles, kCompanions[2])), kCentral);
-    std::size_t files = 0;
-    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(
-             kProgramFiles + "Talvorin\\" + kCompanions[1])) {
-        ++files;
-    }
-    EXPECT_EQ(files, 1u);  // no temporary file left behind
+    EXPECT_EQ(log(), expectedLog({true, false, true}));
+    EXPECT_EQ(readFile(companionFile(0, 1)) + readFile(companionFile(0, 2)), kOld + kCentral);
+    const auto folder = fs::path(companionFile(0, 1)).parent_path();
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1);  // no temporary file
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(exitCode(), 0u);
 }
 
 }  // namespace

@@ -1,157 +1,198 @@
-// The data path resolution on real folders of the test prefix: the shell's
-// all-users application-data folder and a temporary folder for the entries.
+// The file system of the test prefix: the existence test, the data path resolution,
+// replacing a companion's dbpfad.ini and the file search. Wine lists a folder's names
+// sorted ignoring case; the names below are chosen to make the intended order visible.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <utility>
 
-#include "files/A_Definitionen.h"
+#include "errors/epilogue.h"
 #include "files/Dateiroutinen.h"
-#include "files/y_work_together.h"
+#include "files/cfindfile.h"
 #include "../report_recorder.h"
 #include "test_support.h"
 #include "util/encoding.h"
+#include "util/file_io.h"
 #include "util/seams.h"
 
 namespace fk {
 namespace {
 
-struct Box {
-    std::wstring text, title;
-    UINT type;
-};
-
-class DataPath : public ::testing::Test {
-protected:
-    void SetUp() override {
-        appData = GetShellFolder(kCommonAppData);
-        ASSERT_FALSE(appData.empty());
-        local = appData + "\\Talvorin_Patientendaten\\";
-        removeLocal();
-        seams().messageBox = [this](HWND, const std::wstring& text, const std::wstring& title,
-                                    UINT type) {
-            boxes.push_back({text, title, type});
-            return IDOK;
-        };
-        programmgrundverzeichnis = "unverändert";
-    }
-    void TearDown() override {
-        removeLocal();
-        lokaler_datenpfad.clear();
-        programmgrundverzeichnis.clear();
-    }
-    void removeLocal() {
-        std::error_code ec;
-        std::filesystem::remove_all(widenAnsi(local), ec);
-    }
-    void central(std::string_view content) {
-        test::makeFolder(local);
-        test::writeFile(local + "dbpfad.ini", content);
-    }
-
-    SeamsOverride seamsGuard;
-    test::ReportRecorder reports;
+TEST(Dateivorhanden, VisiblePlainFilesAndFoldersWithTrailingSeparator) {
     test::TempFolder dir;
-    std::string appData, local;
-    std::vector<Box> boxes;
-};
-
-TEST_F(DataPath, ShellFoldersOfThePrefix) {
-    EXPECT_EQ(appData, "C:\\ProgramData");
-    EXPECT_EQ(GetShellFolder(kProgramFiles), "C:\\Program Files");
-    EXPECT_EQ(GetShellFolder(kProgramFilesX86), "C:\\Program Files (x86)");
-    EXPECT_EQ(getappfolder(), appData);
-    EXPECT_EQ(GetShellFolder(0x7ff0), "");  // unknown to the shell: empty, no report
-    EXPECT_TRUE(reports.reports.empty());
+    test::writeFile(dir / "plain.txt", "x");
+    test::writeFile(dir / "readonly.txt", "x", FILE_ATTRIBUTE_READONLY);
+    test::writeFile(dir / "hidden.dat", "x", FILE_ATTRIBUTE_HIDDEN);
+    test::writeFile(dir / "system.dat", "x", FILE_ATTRIBUTE_SYSTEM);
+    test::makeFolder(dir / "Ordner");
+    const std::pair<std::string, bool> cases[] = {
+        {dir / "plain.txt", true},    {"  " + (dir / "readonly.txt") + "   ", true},
+        {dir / "missing.txt", false}, {dir / "hidden.dat", false},
+        {dir / "system.dat", false},  {"  " + (dir / "Ordner\\") + "   ", true},
+        {dir / "Ordner", false},      {dir / "Fehlt\\", false},
+        {dir / "plain.txt\\", false}, {dir / "*", true},  // listed first: ".", "..", hidden.dat
+        {dir / "*.dat", false},       {dir / "Ord*", false},
+        {"", true},                   {"    ", true},  // the root of the current drive
+    };
+    for (const auto& [path, exists] : cases) EXPECT_EQ(dateivorhanden(path), exists) << path;
 }
 
-TEST_F(DataPath, WithoutCentralFileTheLocalFolderIsCreatedAndItsParentUsed) {
-    EXPECT_EQ(hole_programmgrundverzeichnis(), appData + "\\");
-    EXPECT_EQ(lokaler_datenpfad, local);
-    EXPECT_EQ(programmgrundverzeichnis, appData + "\\");
-    EXPECT_TRUE(dateivorhanden(local));
-    EXPECT_TRUE(boxes.empty());
+TEST(Dateivorhanden, PathsBeyondSixteenBitPositionsDoNotExist) {
+    test::ReportRecorder recorder;
+    for (const std::string& path : {std::string(40000, 'x'), std::string(40000, 'x') + "\\"}) {
+        EXPECT_FALSE(dateivorhanden(path)) << "ends with \\: " << (path.back() == '\\');
+    }
+    EXPECT_EQ(recorder.reports.size(), 4u);  // nurpfad and nurdatei, twice
 }
 
-TEST_F(DataPath, EntryOfOneCharacterCountsAsNone) {
-    central("X\r\n");
-    EXPECT_EQ(hole_programmgrundverzeichnis(), appData + "\\");
-    EXPECT_TRUE(boxes.empty());
-}
-
-TEST_F(DataPath, EntryNamingAnExistingFolder) {
-    test::makeFolder(dir / "Praxis");
-    central(dir / "Praxis\\" + "\r\n");
-    EXPECT_EQ(hole_programmgrundverzeichnis(), dir.path());
-    EXPECT_EQ(programmgrundverzeichnis, dir.path());
-    EXPECT_TRUE(boxes.empty());
-}
-
-TEST_F(DataPath, QuotedEntryWithCommaIsReadWhole) {
-    test::makeFolder(dir / "Praxis, Nord");
-    central("\"" + (dir / "Praxis, Nord\\") + "\",2.71\r\n");
-    EXPECT_EQ(hole_programmgrundverzeichnis(), dir.path());
-}
-
-TEST_F(DataPath, UnusableEntriesFallBackSilently) {
-    test::makeFolder(dir / "Praxis");
-    for (const std::string& entry : {dir / "Praxis", dir / "Fehlt\\", std::string("Q:\\nix\\")}) {
-        SCOPED_TRACE(entry);
-        central(entry + "\r\n");
-        EXPECT_EQ(hole_programmgrundverzeichnis(), "");  // no person.pxd in the local folder
-        EXPECT_EQ(programmgrundverzeichnis, "unverändert");
+TEST(DataPath, CentralEntryOrTheLocalFallback) {
+    const std::string appData = getappfolder() + "\\";
+    const std::string local = appData + "Talvorin_Patientendaten\\";
+    ASSERT_EQ(appData + GetShellFolder(kProgramFiles) + "|" + GetShellFolder(kProgramFilesX86),
+              "C:\\ProgramData\\C:\\Program Files|C:\\Program Files (x86)");
+    EXPECT_EQ(GetShellFolder(0x7ff0), "");  // unknown to the shell
+    SeamsOverride seamsGuard;
+    std::wstring boxes;
+    seams().messageBox = [&](HWND, const std::wstring& text, const std::wstring& title, UINT type) {
+        boxes += title + L"|" + text + L"|" + std::to_wstring(type) + L"\n";
+        return IDOK;
+    };
+    test::ReportRecorder recorder;
+    std::filesystem::remove_all(widenAnsi(local));
+    EXPECT_EQ(hole_programmgrundverzeichnis(), appData);  // no central file; creates the folder
+    const std::pair<std::string, std::string> entries[] = {
+        {"X\r\n", appData},               // one character is no entry
+        {"Q:\r\n", ""},                   // the local fallback, and no data there
+        {appData + ",2.71\r\n", "C:\\"},  // a folder: its parent
+    };
+    for (const auto& [central, result] : entries) {
+        test::writeFile(local + "dbpfad.ini", central);
+        EXPECT_EQ(hole_programmgrundverzeichnis(), result) << central;
     }
     test::writeFile(local + "person.pxd", "");
-    EXPECT_EQ(hole_programmgrundverzeichnis(), appData + "\\");
-    EXPECT_TRUE(boxes.empty());
-}
-
-TEST_F(DataPath, EntryNamingAPlainFileShowsTheMessage) {
-    test::writeFile(dir / "datei.txt", "x");
-    central(dir / "datei.txt" + "\r\n");
-    EXPECT_EQ(hole_programmgrundverzeichnis(), "");
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].title, L"Der Pfad in dbpfad.ini ist nicht ansprechbar!");
-    EXPECT_EQ(boxes[0].type, static_cast<UINT>(MB_OK | MB_ICONERROR));
-    EXPECT_EQ(boxes[0].text,
-              widenAnsi("Der Pfad, der in der Datei 'dbpfad.ini' angegeben wird, ist nicht "
-                        "ansprechbar, das Programm benutzt den lokalen Pfad!\r\r"
-                        "Ort von dbpfad.ini und lokaler Datenbank:\r" +
-                        local + "\rOrt, auf den dbpfad.ini verweist:\r" + (dir / "datei.txt\\")));
-}
-
-TEST_F(DataPath, ZeroByteCentralFileIsReportedAndTreatedAsMissing) {
-    central("");
-    EXPECT_EQ(hole_programmgrundverzeichnis(), appData + "\\");
-    ASSERT_EQ(reports.reports.size(), 1u);
-    EXPECT_EQ(reports.reports[0].number, 62);
-    EXPECT_EQ(reports.reports[0].name, "hole_programmgrundverzeichnis");
-}
-
-TEST_F(DataPath, CentralFileThatCannotBeOpenedReportsTheOpenAndTheRead) {
-    central("C:\\x\\\r\n");
+    test::writeFile(local + "dbpfad.ini", local + "person.pxd\r\n");
+    EXPECT_EQ(hole_programmgrundverzeichnis(), appData);  // a plain file: the message, local data
+    const std::string text = "Der Pfad, der in der Datei 'dbpfad.ini' angegeben wird, ist nicht "
+                             "ansprechbar, das Programm benutzt den lokalen Pfad!\r\rOrt von "
+                             "dbpfad.ini und lokaler Datenbank:\r" + local +
+                             "\rOrt, auf den dbpfad.ini verweist:\r" + local + "person.pxd\\";
+    EXPECT_EQ(boxes, L"Der Pfad in dbpfad.ini ist nicht ansprechbar!|" + widenAnsi(text) + L"|" +
+                         std::to_wstring(MB_OK | MB_ICONERROR) + L"\n");
     HANDLE held = CreateFileA((local + "dbpfad.ini").c_str(), GENERIC_WRITE, 0, nullptr,
                               OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(hole_programmgrundverzeichnis(), appData + "\\");  // as if there were none
+    EXPECT_EQ(hole_programmgrundverzeichnis(), appData);  // as if there were no central file
     CloseHandle(held);
-    ASSERT_EQ(reports.reports.size(), 2u);
-    EXPECT_EQ(reports.reports[0].number, 70);  // the open: permission denied
-    EXPECT_EQ(reports.reports[1].number, 52);  // the read: no open file
-    EXPECT_EQ(reports.reports[1].name, "hole_programmgrundverzeichnis");
+
+    // hole_dbpfad_datei: the caller's variable gets the entry with its trailing "\".
+    std::string datenpfad = "vorher";
+    EXPECT_FALSE(hole_dbpfad_datei(local + "fehlt.ini", datenpfad));  // nothing read or reported
+    test::writeFile(local + "dbpfad.ini", "");  // the read fails: the variable keeps its value
+    EXPECT_FALSE(hole_dbpfad_datei(local + "dbpfad.ini", datenpfad));
+    EXPECT_EQ(datenpfad, "vorher\\");
+    test::writeFile(local + "dbpfad.ini", local.substr(0, local.size() - 1));
+    EXPECT_TRUE(hole_dbpfad_datei(local + "dbpfad.ini", datenpfad));
+    EXPECT_EQ(datenpfad, local);
+
+    std::string reports;  // held open: the open, then the read; then the read of zero bytes
+    for (const auto& r : recorder.reports) reports += std::to_string(r.number) + r.name + " ";
+    EXPECT_EQ(reports, "70hole_programmgrundverzeichnis 52hole_programmgrundverzeichnis "
+                       "62hole_dbpfad_datei ");
+    std::filesystem::remove_all(widenAnsi(local));
 }
 
-TEST_F(DataPath, HoleDbpfadDateiWithAndWithoutTrailingSeparator) {
-    test::makeFolder(dir / "Daten");
-    test::writeFile(dir / "Daten\\person.pxd", "");
-    for (const std::string& entry : {dir / "Daten", dir / "Daten\\"}) {
-        test::writeFile(dir / "dbpfad.ini", entry + "\r\n");
-        std::string datenpfad = "vorher";
-        EXPECT_TRUE(hole_dbpfad_datei(dir / "dbpfad.ini", datenpfad));
-        EXPECT_EQ(datenpfad, dir / "Daten\\");
+// All new bytes or the old ones, never a mix, and no temporary file left behind.
+TEST(ReplaceWithCopy, ReadOnlyOrHeldOpenTargetKeepsItsBytes) {
+    test::TempFolder dir;
+    const std::string quelle = dir / "quelle.ini", ziel = dir / "ziel.ini";
+    test::writeFile(quelle, "neu");
+    test::writeFile(ziel, "alt", FILE_ATTRIBUTE_READONLY);
+    test::ReportRecorder recorder;
+    const Procedure copy("Error in Test: Sub copy", "copy");
+    copy.step(replaceWithCopy, quelle, ziel);
+    SetFileAttributesA(ziel.c_str(), FILE_ATTRIBUTE_NORMAL);
+    HANDLE held = CreateFileA(ziel.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    copy.step(replaceWithCopy, quelle, ziel);
+    CloseHandle(held);
+    EXPECT_EQ(test::readFile(ziel), "alt");
+    const auto names = std::filesystem::directory_iterator(dir.path());
+    EXPECT_EQ(std::distance(begin(names), end(names)), 2);
+    copy.step(replaceWithCopy, quelle, ziel);
+    EXPECT_EQ(test::readFile(ziel), "neu");
+    ASSERT_EQ(recorder.reports.size(), 2u);     // read-only, then held open: both refused
+    EXPECT_EQ(recorder.reports[0].number, 75);  // path/file access error
+}
+
+using Paths = std::vector<std::string>;
+
+// Hears every event in one list, in order: BeginFindFiles as "" (like entry 0 of the
+// found list), FoundFile as the path, EndFindFiles as "End " and the count. `act` runs
+// inside BeginFindFiles and FoundFile and answers Cancel.
+struct Listener : cfindfileEvents {
+    Paths heard;
+    std::function<bool(const std::string& event)> act;
+    void BeginFindFiles() override { act(heard.emplace_back()); }
+    void EndFindFiles(int32_t& count) override { heard.push_back("End " + std::to_string(count)); }
+    void FoundFile(std::string& path, bool& stop) override { stop = act(heard.emplace_back(path)); }
+};
+
+TEST(FindFiles, EventsInOrderCancelAndFindAllInsideAnEvent) {
+    test::TempFolder dir;
+    for (auto f : {"Versteckt", "sub1", "sub1\\deep", "sub2", ".punkt"}) test::makeFolder(dir / f);
+    for (auto f : {"a.txt", "b.dat", "Versteckt\\h.txt", "sub1\\z.txt", "sub1\\deep\\d.txt",
+                   "sub2\\e.txt", ".punkt\\p.txt"}) {
+        test::writeFile(dir / f, "x");
     }
-    std::string untouched = "vorher";
-    EXPECT_FALSE(hole_dbpfad_datei(dir / "fehlt.ini", untouched));
-    EXPECT_EQ(untouched, "vorher");
+    SetFileAttributesA((dir / "Versteckt").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    cfindfile finder;
+    Listener events;
+    finder.addListener(events);
+    Paths list, nested{"vorher"};
+    finder.Path(dir.path());
+    EXPECT_FALSE(finder.FindAll(list));  // no FileSpec: nothing starts
+    finder.FileSpec("*.txt");
+    finder.Path("");
+    EXPECT_FALSE(finder.FindAll(list));  // no Path
+    finder.Path(dir.path());
+    // `in`: the event that acts; it sets Cancel there, or else calls FindAll.
+    const struct { std::string in; bool cancel; Paths list; } rows[] = {
+        // A folder's own matches come first; ".punkt" is not searched, hidden folders are.
+        {"nirgends", false, {"", dir / "a.txt", dir / "sub1\\z.txt", dir / "sub1\\deep\\d.txt",
+                             dir / "sub2\\e.txt", dir / "Versteckt\\h.txt"}},
+        {dir / "a.txt", true, {"", dir / "a.txt"}},
+        {"", false, {""}},  // inside BeginFindFiles: starts nothing and stops this search
+    };
+    for (const auto& row : rows) {
+        events.act = [&](const std::string& event) {
+            if (event == row.in && !row.cancel) finder.FindAll(nested);
+            return event == row.in && row.cancel;
+        };
+        ASSERT_TRUE(finder.FindAll(list)) << row.in;
+        EXPECT_EQ(list, row.list) << row.in;
+        EXPECT_EQ(events.heard.back(), "End " + std::to_string(list.size() - 1)) << row.in;
+        events.heard.pop_back();
+        EXPECT_EQ(std::exchange(events.heard, {}), list) << row.in;
+    }
+    EXPECT_EQ(nested, Paths{"vorher"});
+}
+
+TEST(FindFiles, LinkCycleIsWalkedOnce) {
+    // tree\a\g.txt, tree\a\b\f.txt and tree\a\b\zurueck, a link back to tree\a;
+    // tree\c\a_link links to tree\c\b and is listed first: b by its own path is walked.
+    const char* tree = std::getenv("FK_LINK_TREE");
+    if (!tree) GTEST_SKIP() << "FK_LINK_TREE names no fixture tree";
+    const std::string a = tree + std::string("\\a\\"), c = tree + std::string("\\c\\");
+    cfindfile finder;
+    finder.FileSpec("*.txt");
+    Paths list;
+    finder.Path(a);
+    ASSERT_TRUE(finder.FindAll(list));
+    EXPECT_EQ(list, (Paths{"", a + "g.txt", a + "b\\f.txt"}));
+    finder.Path(c);
+    ASSERT_TRUE(finder.FindAll(list));
+    EXPECT_EQ(list, (Paths{"", c + "a_link\\x.txt", c + "b\\x.txt"}));
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 
 #include <deque>
 #include <functional>
-#include <string>
 
 namespace fk::test {
 
@@ -14,17 +13,11 @@ class DialogDriver {
 public:
     using Step = std::function<void(HWND dialog)>;
 
-    DialogDriver() {
-        current_ = this;
-        timer_ = SetTimer(nullptr, 0, 40, onTick);
-    }
+    DialogDriver() : timer_(SetTimer(nullptr, 0, 40, onTick)) { current_ = this; }
     ~DialogDriver() {
         KillTimer(nullptr, timer_);
         current_ = nullptr;
     }
-    DialogDriver(const DialogDriver&) = delete;
-    DialogDriver& operator=(const DialogDriver&) = delete;
-
     DialogDriver& then(Step step) {
         steps_.push_back(std::move(step));
         return *this;
@@ -34,34 +27,27 @@ public:
     // The visible dialog (class #32770) of this thread, or nullptr.
     static HWND visibleDialog() {
         HWND found = nullptr;
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND hwnd, LPARAM out) -> BOOL {
-                wchar_t cls[16] = {};
-                GetClassNameW(hwnd, cls, 16);
-                if (std::wstring(cls) == L"#32770" && IsWindowVisible(hwnd)) {
-                    *reinterpret_cast<HWND*>(out) = hwnd;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&found));
+        EnumThreadWindows(GetCurrentThreadId(), [](HWND hwnd, LPARAM out) -> BOOL {
+            wchar_t cls[8] = {};
+            GetClassNameW(hwnd, cls, 8);
+            if (wcscmp(cls, L"#32770") != 0 || !IsWindowVisible(hwnd)) return TRUE;
+            *reinterpret_cast<HWND*>(out) = hwnd;
+            return FALSE;
+        }, reinterpret_cast<LPARAM>(&found));
         return found;
     }
 
 private:
     static void CALLBACK onTick(HWND, UINT, UINT_PTR, DWORD) {
-        DialogDriver* self = current_;
-        if (!self || self->steps_.empty()) return;
         HWND dialog = visibleDialog();
-        if (!dialog) return;
-        Step step = std::move(self->steps_.front());
-        self->steps_.pop_front();
+        if (!current_ || current_->steps_.empty() || !dialog) return;
+        Step step = std::move(current_->steps_.front());
+        current_->steps_.pop_front();
         step(dialog);
     }
 
     static inline DialogDriver* current_ = nullptr;
-    UINT_PTR timer_ = 0;
+    UINT_PTR timer_;
     std::deque<Step> steps_;
 };
 

@@ -10,34 +10,32 @@ TempFolder::TempFolder() {
     char base[MAX_PATH];
     GetTempPathA(MAX_PATH, base);
     static unsigned counter = 0;
-    for (;;) {
+    do {
         path_ = std::string(base) + "fk_test_" + std::to_string(GetCurrentProcessId()) + "_" +
                 std::to_string(++counter) + "\\";
-        if (CreateDirectoryA(path_.c_str(), nullptr)) return;
-        if (GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("no temp folder");
-    }
+    } while (!CreateDirectoryA(path_.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
 }
 
-TempFolder::~TempFolder() {
+TempFolder::~TempFolder() { removeTree(path_); }
+
+void removeTree(const std::filesystem::path& path) {
     std::error_code ec;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, ec)) {
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(path, ec)) {
         SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
     }
-    std::filesystem::remove_all(path_, ec);
+    std::filesystem::remove_all(path, ec);
 }
 
 void writeFile(const std::string& path, std::string_view bytes, DWORD attributes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) throw std::runtime_error("cannot write " + path);
+    if (!(std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes)) {
+        throw std::runtime_error("cannot write " + path);
+    }
     if (attributes != 0) SetFileAttributesA(path.c_str(), attributes);
 }
 
 std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
     std::ostringstream content;
-    content << in.rdbuf();
+    content << std::ifstream(path, std::ios::binary).rdbuf();
     return content.str();
 }
 
@@ -48,15 +46,10 @@ void makeFolder(const std::string& path) {
 }
 
 void pumpMessages(DWORD ms) {
-    const DWORD end = GetTickCount() + ms;
-    do {
+    for (const DWORD end = GetTickCount() + ms; static_cast<LONG>(end - GetTickCount()) > 0; Sleep(10)) {
         MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(10);
-    } while (static_cast<LONG>(end - GetTickCount()) > 0);
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    }
 }
 
 }  // namespace fk::test

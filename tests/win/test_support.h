@@ -28,8 +28,19 @@ private:
 void writeFile(const std::string& path, std::string_view bytes, DWORD attributes = 0);
 std::string readFile(const std::string& path);
 void makeFolder(const std::string& path);
+// Removes a folder tree, read-only files included; a missing one is no error.
+void removeTree(const std::filesystem::path& path);
 
 // Dispatches pending messages of this thread for about `ms` milliseconds.
 void pumpMessages(DWORD ms);
+
+#ifdef FK_EXE_PATH
+// The built FollowKelvaro.exe, as a Windows path.
+inline std::wstring exePath() {
+    std::wstring p = L"" FK_EXE_PATH;
+    for (auto& c : p) c = c == L'/' ? L'\\' : c;
+    return p;
+}
+#endif
 
 }  // namespace fk::test
