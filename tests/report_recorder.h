@@ -15,15 +15,15 @@ struct Report {
 
 class ReportRecorder {
 public:
-    ReportRecorder()
-        : previous_(setReportHandler([this](const Failure& f, std::string_view label, std::string_view name) {
-              reports.push_back({f.number, f.description, std::string(label), std::string(name)});
-          })) {}
+    ReportRecorder() : previous_(setReportHandler([this](auto&&... r) { record(r...); })) {}
     ~ReportRecorder() { setReportHandler(previous_); }
 
     std::vector<Report> reports;
 
 private:
+    void record(const Failure& f, std::string_view label, std::string_view name) {
+        reports.push_back({f.number, f.description, std::string(label), std::string(name)});
+    }
     ReportHandler previous_;
 };
 

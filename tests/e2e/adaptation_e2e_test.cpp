@@ -2,47 +2,60 @@
 // prefix's real shell folders, driven from outside its process.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
+#include <map>
 #include <string>
 
 #include "../win/test_support.h"
+#include "app/main_window.h"
+#include "errors/frmError.h"
+#include "util/dbases.h"
 #include "util/controls.h"
 
+namespace fk {
 namespace {
 
-using fk::test::readFile;
-using fk::windowText;
+using test::readFile;
 namespace fs = std::filesystem;
 
-constexpr int kEnde = 101, kStart = 102, kLog = 106;  // control ids of the main window
 const std::string kLocal = "C:\\ProgramData\\Talvorin_Patientendaten\\";
 const std::string kCentral = "C:\\Praxis\\Talvorin_Patientendaten\\\r\n; zentral\r\n";
 const std::string kOld = "C:\\Alt\\Talvorin_Patientendaten\\\r\n";
 
 // The dbpfad.ini of a companion (0 to 2) under program files (0) or the x86 folder (1).
 std::string companionFile(int folder, int companion) {
-    const char* roots[] = {"C:\\Program Files\\", "C:\\Program Files (x86)\\"};
+    const char* roots[] = {"C:\\Program Files\\Talvorin\\", "C:\\Program Files (x86)\\Talvorin\\"};
     const char* names[] = {"Dorvant_Assistent_Zeph", "LomerAssistent_800", "Pellinor"};
-    return std::string(roots[folder]) + "Talvorin\\" + names[companion] + "\\dbpfad.ini";
+    return std::string(roots[folder]) + names[companion] + "\\dbpfad.ini";
 }
 
 void installCompanion(int folder, int companion) {
     fs::create_directories(fs::path(companionFile(folder, companion)).parent_path());
-    fk::test::writeFile(companionFile(folder, companion), kOld);
+    test::writeFile(companionFile(folder, companion), kOld);
+}
+
+// Polls for up to 15 seconds until `done` holds.
+template <class Condition>
+void waitUntil(Condition done) {
+    for (int i = 0; i < 600 && !done(); ++i) Sleep(25);
 }
 
 // Waits for a visible window of the program (the test itself shows none).
 HWND waitForWindow(const wchar_t* cls, const wchar_t* title = nullptr) {
-    HWND found = nullptr;
-    for (int i = 0; i < 600 && !(found && IsWindowVisible(found)); ++i, Sleep(25)) found = FindWindowW(cls, title);
-    return found;
+    waitUntil([&] { return IsWindowVisible(FindWindowW(cls, title)); });
+    return FindWindowW(cls, title);
 }
 
 std::wstring expectedLog(const std::vector<bool>& done) {
     std::wstring log = L"DBPfad suchen...   ...VORHANDEN!\r\n";
     const wchar_t* names[] = {L"Dorvant-Assistent", L"Lomer-Assistent 800", L"Pellinor"};
-    for (int i = 0; i < 3; ++i) log += names[i] + std::wstring(L" installiert ?   ...") + (done[i] ? L"" : L"NICHT ") + L"UMGESETZT!\r\n";
-    return log + L"FollowKelvaro ist abgeschlossen!\r\nEin Click auf 'ENDE' schlie\u00DFt das Programm!\r\n";
+    for (int i = 0; i < 3; ++i) {
+        log += names[i] + std::wstring(done[i] ? L" installiert ?   ...UMGESETZT!\r\n"
+                                               : L" installiert ?   ...NICHT UMGESETZT!\r\n");
+    }
+    return log + L"FollowKelvaro ist abgeschlossen!\r\n"
+                 L"Ein Click auf 'ENDE' schlie\u00DFt das Programm!\r\n";
 }
 
 struct Layout {
@@ -50,101 +63,149 @@ struct Layout {
     std::vector<std::pair<int, int>> installed;  // (program-files folder, companion)
     std::vector<bool> done;
 };
+void PrintTo(const Layout& layout, std::ostream* out) { *out << layout.name; }
 
 class Adaptation : public ::testing::TestWithParam<Layout> {
 protected:
     void SetUp() override {
-        for (int folder : {0, 1}) fk::test::removeTree(fs::path(companionFile(folder, 0)).parent_path().parent_path());
-        fk::test::removeTree(kLocal);
+        for (int f : {0, 1}) {
+            test::removeTree(fs::path(companionFile(f, 0)).parent_path().parent_path());
+        }
+        test::removeTree(kLocal);
         fs::create_directories(kLocal);
     }
-    void TearDown() override {
-        TerminateProcess(pi.hProcess, 99);  // when a test failed before the program ended
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
+    void TearDown() override {  // ends the program when a test failed before it ended
+        TerminateProcess(pi.hProcess, 99), CloseHandle(pi.hThread), CloseHandle(pi.hProcess);
     }
     void start() {
         STARTUPINFOW si{};
         si.cb = sizeof si;
-        std::wstring cmd = L"\"" + fk::test::exePath() + L"\"";
-        ASSERT_TRUE(CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+        std::wstring cmd = L"\"" + test::exePath() + L"\"";
+        ASSERT_TRUE(CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                   nullptr, &si, &pi));
         WaitForInputIdle(pi.hProcess, 15000);
         ASSERT_TRUE(window = waitForWindow(L"FollowKelvaro"));
     }
     void click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
-    bool endeShown() { return IsWindowVisible(GetDlgItem(window, kEnde)) != FALSE; }
-    std::wstring log() { return windowText(GetDlgItem(window, kLog)); }
+    HWND focused() {
+        GUITHREADINFO gui{};
+        gui.cbSize = sizeof gui;
+        return GetGUIThreadInfo(pi.dwThreadId, &gui) ? gui.hwndFocus : nullptr;
+    }
+    // A key pressed on the control that has the focus.
+    void key(WPARAM vk) { PostMessageW(focused(), WM_KEYDOWN, vk, 0), Sleep(100); }
+    bool endeShown() { return IsWindowVisible(GetDlgItem(window, cmdWEITER)) != FALSE; }
+    std::wstring log() { return windowText(GetDlgItem(window, LBLablauf)); }
     DWORD exitCode() {
-        DWORD code = 12345;
-        if (WaitForSingleObject(pi.hProcess, 15000) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);
-        return code;
+        DWORD code = WaitForSingleObject(pi.hProcess, 15000);
+        return GetExitCodeProcess(pi.hProcess, &code), code;
     }
 
     PROCESS_INFORMATION pi{};
     HWND window = nullptr;
 };
 
-// Each run copies the central file over the first companion file found; a second
-// "Start" repeats everything; "Ende" ends the program with exit code 0.
+// The program starts with the focus on "Start". Each run copies the central file over
+// the first companion file found; a second run repeats everything; "Ende" ends it.
 TEST_P(Adaptation, StartAdaptsTheFirstFileFoundOfEachCompanionTwice) {
-    fk::test::writeFile(kLocal + "dbpfad.ini", kCentral);
-    for (auto [folder, companion] : GetParam().installed) installCompanion(folder, companion);
+    test::writeFile(kLocal + "dbpfad.ini", kCentral);
     start();
-    GUITHREADINFO gui{};
-    gui.cbSize = sizeof gui;
-    for (int i = 0; i < 200 && !(GetGUIThreadInfo(pi.dwThreadId, &gui) && gui.hwndFocus); ++i) Sleep(25);
-    EXPECT_EQ(gui.hwndFocus, GetDlgItem(window, kStart));
+    waitUntil([&] { return focused(); });
+    EXPECT_EQ(focused(), GetDlgItem(window, cmdStart));
     EXPECT_FALSE(endeShown());
     for (int run = 0; run < 2; ++run) {
-        for (auto [folder, companion] : GetParam().installed) fk::test::writeFile(companionFile(folder, companion), kOld);
+        for (auto [folder, companion] : GetParam().installed) installCompanion(folder, companion);
         DWORD_PTR ignored = 0;  // sent, not posted: it returns once the run is over
-        SendMessageTimeoutW(GetDlgItem(window, kStart), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 15000, &ignored);
+        SendMessageTimeoutW(GetDlgItem(window, cmdStart), BM_CLICK, 0, 0, 0, 15000, &ignored);
         EXPECT_TRUE(endeShown());
         EXPECT_EQ(log(), expectedLog(GetParam().done)) << run;
-        for (auto [folder, companion] : GetParam().installed) {
-            const bool first = folder == 0 || !fs::exists(companionFile(0, companion));
-            EXPECT_EQ(readFile(companionFile(folder, companion)), first ? kCentral : kOld) << folder << companion;
+        for (auto [folder, c] : GetParam().installed) {  // under both: only the first changes
+            const bool first = folder == 0 || !fs::exists(companionFile(0, c));
+            EXPECT_EQ(readFile(companionFile(folder, c)), first ? kCentral : kOld) << folder << c;
         }
     }
-    click(GetDlgItem(window, kEnde));
+    key(VK_TAB), key(VK_RETURN);  // Tab reaches "Ende" once it is shown; Enter presses it
     EXPECT_EQ(exitCode(), 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Companions, Adaptation,
-                         ::testing::Values(Layout{"none", {}, {false, false, false}},
-                                           Layout{"all", {{0, 0}, {0, 1}, {0, 2}}, {true, true, true}},
-                                           Layout{"firstAndThirdApart", {{0, 0}, {1, 2}}, {true, false, true}},
-                                           Layout{"underBothFolders", {{0, 1}, {1, 1}}, {false, true, false}}),
-                         [](const ::testing::TestParamInfo<Layout>& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Companions, Adaptation,
+    ::testing::Values(Layout{"none", {}, {false, false, false}},
+                      Layout{"all", {{0, 0}, {0, 1}, {0, 2}}, {true, true, true}},
+                      Layout{"firstAndThirdApart", {{0, 0}, {1, 2}}, {true, false, true}},
+                      Layout{"underBothFolders", {{0, 1}, {1, 1}}, {false, true, false}}),
+    [](const ::testing::TestParamInfo<Layout>& row) { return std::string(row.param.name); });
 
+// Every row of the control table is a control at its twips converted with the real DPI;
+// the window's children follow their tab indices. Enter presses the focused "Start".
 TEST_F(Adaptation, WithoutCentralFileTheUserReadsWhyAndTheProgramEnds) {
     for (int c = 0; c < 3; ++c) installCompanion(0, c);
     start();
-    click(GetDlgItem(window, kStart));
+    const Dpi dpi = screenDpi();
+    auto px = [dpi](int t, bool y = false) -> LONG { return MulDiv(t, y ? dpi.y : dpi.x, 1440); };
+    RECT r;
+    GetClientRect(window, &r);
+    EXPECT_EQ(std::pair(r.right, r.bottom), std::pair(px(10680), px(8340, true)));
+    EXPECT_EQ(windowText(window), L"Follow Kelvaro");
+    std::map<int, HWND> byTabIndex;
+    for (const ControlSpec& row : mainWindowControls()) {
+        HWND c = GetDlgItem(row.parent ? GetDlgItem(window, row.parent) : window, row.id);
+        GetWindowRect(c, &r);
+        MapWindowPoints(nullptr, GetParent(c), reinterpret_cast<POINT*>(&r), 2);
+        const bool banner = row.id == imgbanner;  // shown at the bitmap's natural size
+        const LONG width = banner ? 500 : px(row.at.width);
+        const LONG height = banner ? 70 : px(row.at.height, true);
+        EXPECT_EQ(std::vector({r.left, r.top, r.right - r.left, r.bottom - r.top}),
+                  std::vector({px(row.at.left), px(row.at.top, true), width, height})) << row.id;
+        if (!row.parent) { EXPECT_TRUE(byTabIndex.emplace(row.tabIndex, c).second) << row.id; }
+    }
+    HWND child = GetWindow(window, GW_CHILD);
+    for (const auto& [tabIndex, control] : byTabIndex) {
+        EXPECT_EQ(child, control) << tabIndex;
+        child = GetWindow(child, GW_HWNDNEXT);
+    }
+    key(VK_RETURN);
     HWND box = waitForWindow(L"#32770", L"Follow Kelvaro");
     EXPECT_EQ(windowText(GetDlgItem(box, 0xFFFF)),
-              L"DBPfad suchen...   ...NICHT VORHANDEN!\r\nDiese Programm ist nicht nutzbar und bricht ab!");
+              L"DBPfad suchen...   ...NICHT VORHANDEN!\r\n"
+              L"Diese Programm ist nicht nutzbar und bricht ab!");
     click(GetDlgItem(box, IDOK));
     EXPECT_EQ(exitCode(), 0u);
     for (int c = 0; c < 3; ++c) EXPECT_EQ(readFile(companionFile(0, c)), kOld) << c;
 }
 
 TEST_F(Adaptation, AHeldCompanionIsReportedNotDoneTheOthersGoOnAndTheCloseBoxEnds) {
-    fk::test::writeFile(kLocal + "dbpfad.ini", kCentral);
+    test::writeFile(kLocal + "dbpfad.ini", kCentral);
     for (int c = 0; c < 3; ++c) installCompanion(0, c);
-    HANDLE held = CreateFileA(companionFile(0, 1).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                              nullptr);
+    HANDLE held = CreateFileA(companionFile(0, 1).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
     start();
-    click(GetDlgItem(window, kStart));
-    click(GetDlgItem(waitForWindow(L"#32770", L"Fehler"), 105));  // "O&K" of the error dialog
-    for (int i = 0; i < 600 && !endeShown(); ++i) Sleep(25);
+    click(GetDlgItem(window, cmdStart));
+    click(GetDlgItem(waitForWindow(L"#32770", L"Fehler"), cmdOK));
+    waitUntil([&] { return endeShown(); });
     CloseHandle(held);
     EXPECT_EQ(log(), expectedLog({true, false, true}));
     EXPECT_EQ(readFile(companionFile(0, 1)) + readFile(companionFile(0, 2)), kOld + kCentral);
-    const auto folder = fs::path(companionFile(0, 1)).parent_path();
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1);  // no temporary file
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(exitCode(), 0u);
 }
 
+// The empty table templates open as tables with no records, the fields and the record
+// length they are meant to have.
+TEST(Program, CarriesTheEmptyTableTemplates) {
+    HMODULE exe = LoadLibraryExW(test::exePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    const test::TempFolder dir;
+    for (const auto [id, fields, recordLength] :
+         {std::array{101, 14, 269}, {102, 74, 2881}, {103, 254, 260}, {104, 59, 3461}}) {
+        HRSRC found = FindResourceW(exe, MAKEINTRESOURCEW(id), RT_RCDATA);
+        const auto* bytes = static_cast<const char*>(LockResource(LoadResource(exe, found)));
+        test::writeFile(dir / "t.dbf", {bytes, SizeofResource(exe, found)});
+        dbases table;
+        table.FileOpen(dir / "t.dbf");
+        EXPECT_EQ(std::tuple(table.NoRecords, int{table.mnFields}, int{table.Recordlength}),
+                  std::tuple(0, fields, recordLength)) << id;
+    }
+}
+
 }  // namespace
+}  // namespace fk

@@ -20,80 +20,70 @@
 namespace fk {
 namespace {
 
-TEST(Dateivorhanden, VisiblePlainFilesAndFoldersWithTrailingSeparator) {
+TEST(Dateivorhanden, VisibleFilesAndFoldersButNoPathBeyond16BitPositions) {
     test::TempFolder dir;
     test::writeFile(dir / "plain.txt", "x");
     test::writeFile(dir / "readonly.txt", "x", FILE_ATTRIBUTE_READONLY);
     test::writeFile(dir / "hidden.dat", "x", FILE_ATTRIBUTE_HIDDEN);
     test::writeFile(dir / "system.dat", "x", FILE_ATTRIBUTE_SYSTEM);
     test::makeFolder(dir / "Ordner");
-    const std::pair<std::string, bool> cases[] = {
-        {dir / "plain.txt", true},    {"  " + (dir / "readonly.txt") + "   ", true},
-        {dir / "missing.txt", false}, {dir / "hidden.dat", false},
-        {dir / "system.dat", false},  {"  " + (dir / "Ordner\\") + "   ", true},
-        {dir / "Ordner", false},      {dir / "Fehlt\\", false},
-        {dir / "plain.txt\\", false}, {dir / "*", true},  // listed first: ".", "..", hidden.dat
-        {dir / "*.dat", false},       {dir / "Ord*", false},
-        {"", true},                   {"    ", true},  // the root of the current drive
-    };
-    for (const auto& [path, exists] : cases) EXPECT_EQ(dateivorhanden(path), exists) << path;
-}
-
-TEST(Dateivorhanden, PathsBeyondSixteenBitPositionsDoNotExist) {
     test::ReportRecorder recorder;
-    for (const std::string& path : {std::string(40000, 'x'), std::string(40000, 'x') + "\\"}) {
-        EXPECT_FALSE(dateivorhanden(path)) << "ends with \\: " << (path.back() == '\\');
-    }
-    EXPECT_EQ(recorder.reports.size(), 4u);  // nurpfad and nurdatei, twice
+    const std::string tooLong(40000, 'x');
+    // "*" lists ".", ".." and hidden.dat first; "" and blanks name the current drive's root.
+    const std::pair<std::string, bool> cases[] = {
+        {dir / "plain.txt", true}, {"  " + (dir / "readonly.txt") + "   ", true}, {"", true},
+        {dir / "missing.txt", false}, {dir / "hidden.dat", false}, {dir / "system.dat", false},
+        {"  " + (dir / "Ordner\\") + "   ", true}, {dir / "Ordner", false}, {"    ", true},
+        {dir / "Fehlt\\", false}, {dir / "plain.txt\\", false}, {dir / "*.dat", false},
+        {dir / "*", true}, {dir / "Ord*", false}, {tooLong, false}, {tooLong + "\\", false}};
+    for (const auto& [path, exists] : cases) EXPECT_EQ(dateivorhanden(path), exists) << path;
+    EXPECT_EQ(recorder.reports.size(), 4u);  // too long for nurpfad and nurdatei, twice
 }
 
 TEST(DataPath, CentralEntryOrTheLocalFallback) {
     const std::string appData = getappfolder() + "\\";
     const std::string local = appData + "Talvorin_Patientendaten\\";
-    ASSERT_EQ(appData + GetShellFolder(kProgramFiles) + "|" + GetShellFolder(kProgramFilesX86),
-              "C:\\ProgramData\\C:\\Program Files|C:\\Program Files (x86)");
-    EXPECT_EQ(GetShellFolder(0x7ff0), "");  // unknown to the shell
+    ASSERT_EQ(appData + GetShellFolder(kProgramFiles) + "|" + GetShellFolder(kProgramFilesX86) +
+                  "|" + GetShellFolder(0x7ff0),  // the last one is unknown to the shell
+              "C:\\ProgramData\\C:\\Program Files|C:\\Program Files (x86)|");
     SeamsOverride seamsGuard;
-    std::wstring boxes;
+    std::string boxes;
     seams().messageBox = [&](HWND, const std::wstring& text, const std::wstring& title, UINT type) {
-        boxes += title + L"|" + text + L"|" + std::to_wstring(type) + L"\n";
+        boxes += narrowAnsi(title + L"|" + text) + "|" + std::to_string(type) + "\n";
         return IDOK;
     };
     test::ReportRecorder recorder;
     std::filesystem::remove_all(widenAnsi(local));
     EXPECT_EQ(hole_programmgrundverzeichnis(), appData);  // no central file; creates the folder
     const std::pair<std::string, std::string> entries[] = {
-        {"X\r\n", appData},               // one character is no entry
-        {"Q:\r\n", ""},                   // the local fallback, and no data there
+        {"Q:\r\n", ""},                   // the local fallback, and no data there yet
+        {"\\\r\n", appData},              // one character is no entry (as one, the root)
         {appData + ",2.71\r\n", "C:\\"},  // a folder: its parent
+        {local + "person.pxd\r\n", appData},  // a plain file: the message, then the local data
     };
     for (const auto& [central, result] : entries) {
         test::writeFile(local + "dbpfad.ini", central);
         EXPECT_EQ(hole_programmgrundverzeichnis(), result) << central;
+        test::writeFile(local + "person.pxd", "");  // the local data from now on
     }
-    test::writeFile(local + "person.pxd", "");
-    test::writeFile(local + "dbpfad.ini", local + "person.pxd\r\n");
-    EXPECT_EQ(hole_programmgrundverzeichnis(), appData);  // a plain file: the message, local data
-    const std::string text = "Der Pfad, der in der Datei 'dbpfad.ini' angegeben wird, ist nicht "
-                             "ansprechbar, das Programm benutzt den lokalen Pfad!\r\rOrt von "
-                             "dbpfad.ini und lokaler Datenbank:\r" + local +
-                             "\rOrt, auf den dbpfad.ini verweist:\r" + local + "person.pxd\\";
-    EXPECT_EQ(boxes, L"Der Pfad in dbpfad.ini ist nicht ansprechbar!|" + widenAnsi(text) + L"|" +
-                         std::to_wstring(MB_OK | MB_ICONERROR) + L"\n");
+    // The box: title, text, then type 16, an error icon and OK.
+    EXPECT_EQ(boxes, "Der Pfad in dbpfad.ini ist nicht ansprechbar!|Der Pfad, der in der Datei "
+                     "'dbpfad.ini' angegeben wird, ist nicht ansprechbar, das Programm benutzt "
+                     "den lokalen Pfad!\r\rOrt von dbpfad.ini und lokaler Datenbank:\r" + local +
+                     "\rOrt, auf den dbpfad.ini verweist:\r" + local + "person.pxd\\|16\n");
     HANDLE held = CreateFileA((local + "dbpfad.ini").c_str(), GENERIC_WRITE, 0, nullptr,
                               OPEN_EXISTING, 0, nullptr);
     EXPECT_EQ(hole_programmgrundverzeichnis(), appData);  // as if there were no central file
     CloseHandle(held);
 
-    // hole_dbpfad_datei: the caller's variable gets the entry with its trailing "\".
+    // hole_dbpfad_datei: the caller's variable gets the entry with its trailing "\"; a read
+    // that fails leaves the value as it was (and the answer is false).
     std::string datenpfad = "vorher";
     EXPECT_FALSE(hole_dbpfad_datei(local + "fehlt.ini", datenpfad));  // nothing read or reported
-    test::writeFile(local + "dbpfad.ini", "");  // the read fails: the variable keeps its value
-    EXPECT_FALSE(hole_dbpfad_datei(local + "dbpfad.ini", datenpfad));
-    EXPECT_EQ(datenpfad, "vorher\\");
+    test::writeFile(local + "dbpfad.ini", "");  // the read fails
+    EXPECT_EQ(hole_dbpfad_datei(local + "dbpfad.ini", datenpfad) ? "true" : datenpfad, "vorher\\");
     test::writeFile(local + "dbpfad.ini", local.substr(0, local.size() - 1));
-    EXPECT_TRUE(hole_dbpfad_datei(local + "dbpfad.ini", datenpfad));
-    EXPECT_EQ(datenpfad, local);
+    EXPECT_EQ(hole_dbpfad_datei(local + "dbpfad.ini", datenpfad) ? datenpfad : "false", local);
 
     std::string reports;  // held open: the open, then the read; then the read of zero bytes
     for (const auto& r : recorder.reports) reports += std::to_string(r.number) + r.name + " ";
@@ -117,8 +107,7 @@ TEST(ReplaceWithCopy, ReadOnlyOrHeldOpenTargetKeepsItsBytes) {
     copy.step(replaceWithCopy, quelle, ziel);
     CloseHandle(held);
     EXPECT_EQ(test::readFile(ziel), "alt");
-    const auto names = std::filesystem::directory_iterator(dir.path());
-    EXPECT_EQ(std::distance(begin(names), end(names)), 2);
+    EXPECT_EQ(std::ranges::distance(std::filesystem::directory_iterator(dir.path())), 2);
     copy.step(replaceWithCopy, quelle, ziel);
     EXPECT_EQ(test::readFile(ziel), "neu");
     ASSERT_EQ(recorder.reports.size(), 2u);     // read-only, then held open: both refused
@@ -138,13 +127,17 @@ struct Listener : cfindfileEvents {
     void FoundFile(std::string& path, bool& stop) override { stop = act(heard.emplace_back(path)); }
 };
 
-TEST(FindFiles, EventsInOrderCancelAndFindAllInsideAnEvent) {
+TEST(FindFiles, EventsInOrderCancelFindAllInsideAnEventAndLinkCycles) {
+    // FK_LINK_TREE: tree\a\g.txt, tree\a\b\f.txt and tree\a\b\zurueck, a link back to tree\a;
+    // tree\c\a_link links to tree\c\b and is listed first: b by its own path is walked.
+    const char* tree = std::getenv("FK_LINK_TREE");
+    if (!tree) GTEST_SKIP() << "FK_LINK_TREE names no fixture tree";
+    const std::string a = tree + std::string("\\a\\"), c = tree + std::string("\\c\\");
     test::TempFolder dir;
     for (auto f : {"Versteckt", "sub1", "sub1\\deep", "sub2", ".punkt"}) test::makeFolder(dir / f);
     for (auto f : {"a.txt", "b.dat", "Versteckt\\h.txt", "sub1\\z.txt", "sub1\\deep\\d.txt",
-                   "sub2\\e.txt", ".punkt\\p.txt"}) {
+                   "sub2\\e.txt", ".punkt\\p.txt"})
         test::writeFile(dir / f, "x");
-    }
     SetFileAttributesA((dir / "Versteckt").c_str(), FILE_ATTRIBUTE_HIDDEN);
     cfindfile finder;
     Listener events;
@@ -155,44 +148,29 @@ TEST(FindFiles, EventsInOrderCancelAndFindAllInsideAnEvent) {
     finder.FileSpec("*.txt");
     finder.Path("");
     EXPECT_FALSE(finder.FindAll(list));  // no Path
-    finder.Path(dir.path());
     // `in`: the event that acts; it sets Cancel there, or else calls FindAll.
-    const struct { std::string in; bool cancel; Paths list; } rows[] = {
+    const struct { std::string path, in; bool cancel; Paths list; } rows[] = {
         // A folder's own matches come first; ".punkt" is not searched, hidden folders are.
-        {"nirgends", false, {"", dir / "a.txt", dir / "sub1\\z.txt", dir / "sub1\\deep\\d.txt",
-                             dir / "sub2\\e.txt", dir / "Versteckt\\h.txt"}},
-        {dir / "a.txt", true, {"", dir / "a.txt"}},
-        {"", false, {""}},  // inside BeginFindFiles: starts nothing and stops this search
+        {dir.path(), "nirgends", false, {"", dir / "a.txt", dir / "sub1\\z.txt",
+                                         dir / "sub1\\deep\\d.txt", dir / "sub2\\e.txt",
+                                         dir / "Versteckt\\h.txt"}},
+        {dir.path(), dir / "a.txt", true, {"", dir / "a.txt"}},
+        {dir.path(), "", false, {""}},  // inside BeginFindFiles: starts nothing, stops this one
+        {a, "nirgends", false, {"", a + "g.txt", a + "b\\f.txt"}},
+        {c, "nirgends", false, {"", c + "a_link\\x.txt", c + "b\\x.txt"}},
     };
     for (const auto& row : rows) {
         events.act = [&](const std::string& event) {
             if (event == row.in && !row.cancel) finder.FindAll(nested);
             return event == row.in && row.cancel;
         };
-        ASSERT_TRUE(finder.FindAll(list)) << row.in;
+        finder.Path(row.path);
+        ASSERT_TRUE(finder.FindAll(list)) << row.path << row.in;
         EXPECT_EQ(list, row.list) << row.in;
-        EXPECT_EQ(events.heard.back(), "End " + std::to_string(list.size() - 1)) << row.in;
-        events.heard.pop_back();
-        EXPECT_EQ(std::exchange(events.heard, {}), list) << row.in;
+        list.push_back("End " + std::to_string(list.size() - 1));
+        EXPECT_EQ(std::exchange(events.heard, {}), list);
     }
     EXPECT_EQ(nested, Paths{"vorher"});
-}
-
-TEST(FindFiles, LinkCycleIsWalkedOnce) {
-    // tree\a\g.txt, tree\a\b\f.txt and tree\a\b\zurueck, a link back to tree\a;
-    // tree\c\a_link links to tree\c\b and is listed first: b by its own path is walked.
-    const char* tree = std::getenv("FK_LINK_TREE");
-    if (!tree) GTEST_SKIP() << "FK_LINK_TREE names no fixture tree";
-    const std::string a = tree + std::string("\\a\\"), c = tree + std::string("\\c\\");
-    cfindfile finder;
-    finder.FileSpec("*.txt");
-    Paths list;
-    finder.Path(a);
-    ASSERT_TRUE(finder.FindAll(list));
-    EXPECT_EQ(list, (Paths{"", a + "g.txt", a + "b\\f.txt"}));
-    finder.Path(c);
-    ASSERT_TRUE(finder.FindAll(list));
-    EXPECT_EQ(list, (Paths{"", c + "a_link\\x.txt", c + "b\\x.txt"}));
 }
 
 }  // namespace

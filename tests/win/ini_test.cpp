@@ -17,9 +17,8 @@ namespace {
 const std::string kFixture = "[Praxis]\r\nName=Muster\r\nOrt=Kiel\r\n[Filiale]\r\nort=Kiel\r\n"
                              "[Leer]\r\n[Zwei]\r\na=1\r\nb=2\r\n[Alt]\r\nx=1\r\n";
 
-class Ini : public ::testing::Test {
-protected:
-    void SetUp() override {
+struct Ini : ::testing::Test {
+    Ini() {
         seams().messageBox = [this](HWND, auto& text, auto& title, UINT) {
             boxes.push_back(title + L": " + text);
             return IDOK;
@@ -36,24 +35,18 @@ protected:
 };
 
 TEST_F(Ini, FileNameTakesAMissingFileButNotOneHeldWithoutWriteSharing) {
-    clsIniRW fresh;  // nothing is touched before a file is set
-    EXPECT_FALSE(fresh.WriteData("a", "b", "c"));
-    EXPECT_EQ(fresh.GetAllSections(), std::nullopt);
-    EXPECT_EQ(fresh.GetAllKeysInSection("a"), std::nullopt);
-    EXPECT_EQ(fresh.FindValueInFile("c"), std::nullopt);
-    fresh.File_Name(dir / "neu.ini");
-    EXPECT_EQ(fresh.File(), dir / "neu.ini");
-    EXPECT_EQ(GetFileAttributesA((dir / "neu.ini").c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_TRUE(fresh.WriteData("S", "k", "v"));
+    clsIniRW fresh;  // nothing is touched before a file is set: false, or an absent list
+    EXPECT_FALSE(fresh.WriteData("a", "b", "c") || fresh.GetAllSections() ||
+                 fresh.GetAllKeysInSection("a") || fresh.FindValueInFile("c"));
+    fresh.File_Name(dir / "neu.ini");  // created by the first write, not before
+    EXPECT_TRUE(!std::filesystem::exists(dir / "neu.ini") && fresh.WriteData("S", "k", "v"));
     EXPECT_EQ(test::readFile(dir / "neu.ini"), "[S]\r\nk=v\r\n");
     HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               0, nullptr);
     fresh.File_Name(path);
-    EXPECT_FALSE(fresh.FileOpen());
-    EXPECT_EQ(fresh.File(), "");
-    EXPECT_FALSE(ini.RenameSection("Praxis", "Einrichtung"));
-    EXPECT_FALSE(ini.RenameSection("Praxis", "PRAXIS"));
-    EXPECT_FALSE(ini.RenameKey("Praxis", "Ort", "Stadt"));
+    EXPECT_FALSE(fresh.FileOpen() || !fresh.File().empty());
+    EXPECT_FALSE(ini.RenameSection("Praxis", "Einrichtung") ||
+                 ini.RenameSection("Praxis", "PRAXIS") || ini.RenameKey("Praxis", "Ort", "Stadt"));
     CloseHandle(held);
     EXPECT_EQ(test::readFile(path), kFixture);
 }
@@ -69,10 +62,9 @@ TEST_F(Ini, ReadsComeBackWholeAndFindsIgnoreLetterCaseOrdinally) {
     const std::tuple<const char*, const char*, bool> names[] = {
         {"strasse", "STRASSE", true}, {"\xC4rzte", "\xE4rzte", true},
         {"Ma\xDF", "Mass", false}, {"x\xADy", "xy", false}};
-    for (const auto& [stored, probe, same] : names) {
-        ini.WriteData("Namen", stored, "1");
-        EXPECT_EQ(ini.FindKeyInSection("Namen", probe), same) << probe;
-    }
+    for (const auto& [stored, probe, same] : names)
+        EXPECT_EQ(ini.WriteData("N", stored, "1") && ini.FindKeyInSection("N", probe), same)
+            << probe;
     KeyValueRows rows{{"lang", std::string(1000, 'v')}};  // beyond the first buffers
     for (int i = 0; i < 200; ++i) rows.push_back({"k" + std::to_string(i), std::to_string(i)});
     for (const auto& [key, value] : rows) ini.WriteData("Viele", key, value);
@@ -107,16 +99,15 @@ TEST_F(Ini, SixteenBitOverflowsAreReportedByTheOperationThatWalks) {
 }
 
 TEST_F(Ini, WritesDeletesAndRenamesKeepEveryOtherKeyAndValue) {
-    EXPECT_TRUE(ini.WriteData("Zwei", "leer", ""));    // the empty value: the key stays
-    EXPECT_TRUE(ini.DeleteData("Zwei", "a"));          // a null value: the key goes
-    EXPECT_TRUE(ini.DeleteData("Alt", std::nullopt));  // a null key: the section goes
-    EXPECT_TRUE(ini.RenameSection("Filiale", "Lager"));
-    EXPECT_TRUE(ini.RenameSection("Leer", "AuchLeer"));  // only the header line is written
-    EXPECT_TRUE(ini.RenameSection("Zwei", " Zwei "));    // the same name to the platform
-    EXPECT_TRUE(ini.RenameSection("Zwei", "ZWEI"));      // only the letter case changes
-    EXPECT_TRUE(ini.RenameKey("Praxis", "Ort", "Stadt"));
-    EXPECT_TRUE(ini.RenameKey("Praxis", "Stadt", " Stadt "));
-    EXPECT_TRUE(ini.RenameKey("Praxis", "Name", "NAME"));
+    // The empty value keeps its key; a null value deletes the key, a null key the section.
+    // Of an empty section only the header line is written. " Zwei " and "ZWEI" name the same
+    // section to the platform, " Stadt " and "NAME" the same keys: only the spelling changes.
+    EXPECT_TRUE(ini.WriteData("Zwei", "leer", "") && ini.DeleteData("Zwei", "a") &&
+                ini.DeleteData("Alt", std::nullopt) && ini.RenameSection("Filiale", "Lager") &&
+                ini.RenameSection("Leer", "AuchLeer") && ini.RenameSection("Zwei", " Zwei ") &&
+                ini.RenameSection("Zwei", "ZWEI") && ini.RenameKey("Praxis", "Ort", "Stadt") &&
+                ini.RenameKey("Praxis", "Stadt", " Stadt ") &&
+                ini.RenameKey("Praxis", "Name", "NAME"));
     EXPECT_EQ(test::readFile(path), "[Praxis]\r\nStadt=Kiel\r\nNAME=Muster\r\n[Lager]\r\n"
                                     "ort=Kiel\r\n[AuchLeer]\r\n[ZWEI]\r\nb=2\r\nleer=\r\n");
 }

@@ -7,13 +7,12 @@
 namespace fk::test {
 
 TempFolder::TempFolder() {
-    char base[MAX_PATH];
-    GetTempPathA(MAX_PATH, base);
     static unsigned counter = 0;
-    do {
-        path_ = std::string(base) + "fk_test_" + std::to_string(GetCurrentProcessId()) + "_" +
-                std::to_string(++counter) + "\\";
-    } while (!CreateDirectoryA(path_.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
+    const auto name = "fk_" + std::to_string(GetCurrentProcessId()) + "_" +
+                      std::to_string(++counter);
+    path_ = (std::filesystem::temp_directory_path() / name).string() + "\\";
+    removeTree(path_);
+    makeFolder(path_);
 }
 
 TempFolder::~TempFolder() { removeTree(path_); }
@@ -27,9 +26,7 @@ void removeTree(const std::filesystem::path& path) {
 }
 
 void writeFile(const std::string& path, std::string_view bytes, DWORD attributes) {
-    if (!(std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes)) {
-        throw std::runtime_error("cannot write " + path);
-    }
+    if (!(std::ofstream(path, std::ios::binary) << bytes)) throw std::runtime_error(path);
     if (attributes != 0) SetFileAttributesA(path.c_str(), attributes);
 }
 
@@ -41,14 +38,7 @@ std::string readFile(const std::string& path) {
 
 void makeFolder(const std::string& path) {
     if (!CreateDirectoryA(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
-        throw std::runtime_error("cannot create " + path);
-    }
-}
-
-void pumpMessages(DWORD ms) {
-    for (const DWORD end = GetTickCount() + ms; static_cast<LONG>(end - GetTickCount()) > 0; Sleep(10)) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        throw std::runtime_error(path);
     }
 }
 

@@ -14,9 +14,6 @@ class TempFolder {
 public:
     TempFolder();
     ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
     // The folder with a trailing "\", in the ANSI code page.
     const std::string& path() const { return path_; }
     std::string operator/(std::string_view name) const { return path_ + std::string(name); }
@@ -31,15 +28,10 @@ void makeFolder(const std::string& path);
 // Removes a folder tree, read-only files included; a missing one is no error.
 void removeTree(const std::filesystem::path& path);
 
-// Dispatches pending messages of this thread for about `ms` milliseconds.
-void pumpMessages(DWORD ms);
-
 #ifdef FK_EXE_PATH
 // The built FollowKelvaro.exe, as a Windows path.
 inline std::wstring exePath() {
-    std::wstring p = L"" FK_EXE_PATH;
-    for (auto& c : p) c = c == L'/' ? L'\\' : c;
-    return p;
+    return std::filesystem::path(FK_EXE_PATH).make_preferred().wstring();
 }
 #endif
 
