@@ -15,6 +15,7 @@
 namespace fk {
 namespace {
 
+constexpr Procedure kFormLoad{"Error in frmError: Sub Form_Load", "Form_Load"};
 constexpr Procedure kDialogProc{"Error in frmError: Sub DialogProc", "DialogProc"};
 constexpr Procedure kWritetoLog{"Error in frmError: Sub WritetoLog", "WritetoLog"};
 
@@ -277,7 +278,7 @@ INT_PTR CALLBACK frmError::dialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         self->hwnd_ = hwnd;
         self->dpi_ = screenDpi();
         const auto dialogFont = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
-        kDialogProc.step([&] {
+        kFormLoad.step([&] {
             self->controls_.create(hwnd, GetModuleHandleW(nullptr), kControls, self->dpi_,
                                    dialogFont);
         });

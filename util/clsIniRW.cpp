@@ -223,9 +223,11 @@ SectionKeyTable clsIniRW::FindValueInFile(const std::string& keyValue) {
 }
 
 bool clsIniRW::writeSection(const std::string& section, const KeyValueRows& rows) {
-    // A helper key written and deleted again leaves only the section's header line.
+    // A helper key written and deleted again leaves only the section's header line; it
+    // is deleted even when its write reported a failure.
     if (rows.size() == 1 && rows[0][0].empty()) {
-        return WriteData(section, "dummy", "") && WriteData(section, "dummy", std::nullopt);
+        const bool written = WriteData(section, "dummy", "");
+        return WriteData(section, "dummy", std::nullopt) && written;
     }
     bool allWritten = true;
     for (const auto& [key, value] : rows) allWritten = WriteData(section, key, value) && allWritten;
