@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "errors/epilogue.h"
 #include "errors/win32_error.h"
 #include "util/handles.h"
 
@@ -75,14 +76,30 @@ std::string readToEnd(const FileHandle& file) {
     return content;
 }
 
+namespace {
+
+// True when the file can be read (whoever else has it open) and holds exactly `bytes`.
+bool holdsBytes(const std::string& path, std::string_view bytes) {
+    const FileHandle file(CreateFileA(path.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    captureLastError();
+    bool same = false;
+    quietly([&] { same = file && readToEnd(file) == bytes; });
+    return same;
+}
+
+}  // namespace
+
 void replaceWithCopy(const std::string& source, const std::string& target) {
+    const std::string bytes = readToEnd(openForReading(source));
+    if (holdsBytes(target, bytes)) return;  // a copy already: nothing is written
     const DWORD attributes = GetFileAttributesA(target.c_str());
     captureLastError();
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
         setLastDllError(ERROR_ACCESS_DENIED);
         raise(err::PathFileAccessError);
     }
-    const std::string bytes = readToEnd(openForReading(source));
     char name[MAX_PATH] = {};
     if (!GetTempFileNameA(folderOf(target).c_str(), "fk", 0, name)) raiseLastError();
     captureLastError();

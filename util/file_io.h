@@ -25,8 +25,9 @@ std::string readToEnd(const FileHandle& file);
 // Replaces the target's content by the source's bytes so that a failure leaves
 // either the old bytes or all the new ones: the bytes go to a temporary file in
 // the target's folder, which then replaces the target in one step. A read-only
-// target is refused. Raises the runtime error of the failing step; no temporary
-// file stays behind.
+// target is refused. A target that already holds the source's bytes is left as it
+// is (not written, so it keeps its file time). Raises the runtime error of the
+// failing step; no temporary file stays behind.
 void replaceWithCopy(const std::string& source, const std::string& target);
 
 // True when a directory listing of the pattern (which may hold wildcards) shows at

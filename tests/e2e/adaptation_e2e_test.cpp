@@ -177,6 +177,9 @@ TEST_F(Adaptation, WithoutCentralFileTheUserReadsWhyAndTheProgramEnds) {
 TEST_F(Adaptation, AHeldCompanionIsReportedNotDoneTheOthersGoOnAndTheCloseBoxEnds) {
     test::writeFile(kLocal + "dbpfad.ini", kCentral);
     for (int c = 0; c < 3; ++c) installCompanion(0, c);
+    test::writeFile(companionFile(0, 2), kCentral);  // one that follows already is not written
+    const auto before = fs::last_write_time(companionFile(0, 2)) - std::chrono::hours(24);
+    fs::last_write_time(companionFile(0, 2), before);
     HANDLE held = CreateFileA(companionFile(0, 1).c_str(), GENERIC_READ, FILE_SHARE_READ,
                               nullptr, OPEN_EXISTING, 0, nullptr);
     start();
@@ -186,6 +189,7 @@ TEST_F(Adaptation, AHeldCompanionIsReportedNotDoneTheOthersGoOnAndTheCloseBoxEnd
     CloseHandle(held);
     EXPECT_EQ(log(), expectedLog({true, false, true}));
     EXPECT_EQ(readFile(companionFile(0, 1)) + readFile(companionFile(0, 2)), kOld + kCentral);
+    EXPECT_EQ(fs::last_write_time(companionFile(0, 2)), before);
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(exitCode(), 0u);
 }
