@@ -1,14 +1,14 @@
-// The adaptation run behind "Start" and the handling of each companion program.
+// The adaptation run behind "Start" and FollowKelvaroCmd, and the handling of each
+// companion program.
+#include "app/adaptation_run.h"
+
 #include <array>
 
-#include "app/main_window.h"
 #include "errors/epilogue.h"
 #include "files/A_Definitionen.h"
 #include "files/Dateiroutinen.h"
 #include "files/y_work_together.h"
-#include "util/encoding.h"
 #include "util/file_io.h"
-#include "util/seams.h"
 
 namespace fk {
 namespace {
@@ -30,56 +30,67 @@ constexpr std::array kCompanions{
 constexpr const char* kDone = "  ...UMGESETZT!\r\n";
 constexpr const char* kNotDone = "  ...NICHT UMGESETZT!\r\n";
 
+// The answers of a check, which changes nothing.
+constexpr const char* kFollows = "  ...FOLGT KELVARO!\r\n";
+constexpr const char* kWouldChange = "  ...WIRD UMGESETZT!\r\n";
+constexpr const char* kNotInstalled = "  ...NICHT INSTALLIERT!\r\n";
+
+// The companion's dbpfad.ini under the first program-files folder that holds one, or "".
+std::string companionFile(const std::string& ordner) {
+    for (int32_t csidl : {kProgramFiles, kProgramFilesX86}) {
+        const std::string candidate = GetShellFolder(csidl);
+        if (trimBlanks(candidate).empty()) continue;
+        const std::string target =
+            withTrailingSeparator(candidate) + "Talvorin\\" + ordner + "\\dbpfad.ini";
+        if (dateivorhanden(target)) return target;
+    }
+    return {};
+}
+
 }  // namespace
 
-// The steps below handle their own failures (each reports through its own
-// epilogue and returns), so the run always reaches its closing lines.
-void FollowKelvaro::cmdStart_Click() {
-    ShowWindow(control(LBLablauf), SW_SHOW);
-    setLog("DBPfad suchen... ");
+// The steps below handle their own failures (each reports through its own epilogue
+// and returns), so the run always reaches its closing lines.
+RunOutcome adaptationRun(ProgressLog& log, bool checkOnly) {
+    log.setLog("DBPfad suchen... ");
     hole_programmgrundverzeichnis();
     // lokaler_datenpfad: written by hole_programmgrundverzeichnis just above.
     const std::string central = withTrailingSeparator(lokaler_datenpfad) + "dbpfad.ini";
     if (!dateivorhanden(central)) {
-        endForMissingDataPath();
-        return;
+        log.appendLog("  ...NICHT VORHANDEN!\r\n");
+        log.appendLog("Diese Programm ist nicht nutzbar und bricht ab!");
+        return RunOutcome::CentralMissing;
     }
     quelle_dbpfad_ini = central;
-    appendLog("  ...VORHANDEN!\r\n");
+    log.appendLog("  ...VORHANDEN!\r\n");
+    bool allFollow = true;
     for (const Companion& companion : kCompanions) {
-        appendLog(companion.question);
-        testeaufprogramm(companion.folder);
+        log.appendLog(companion.question);
+        allFollow = testeaufprogramm(log, companion.folder, checkOnly) && allFollow;
     }
-    appendLog("FollowKelvaro ist abgeschlossen!\r\n");
-    appendLog("Ein Click auf 'ENDE' schließt das Programm!\r\n");
-    ShowWindow(control(cmdWEITER), SW_SHOW);
+    log.appendLog("FollowKelvaro ist abgeschlossen!\r\n");
+    log.appendLog("Ein Click auf 'ENDE' schließt das Programm!\r\n");
+    return allFollow ? RunOutcome::AllFollow : RunOutcome::SomeDoNotFollow;
 }
 
-// Without the central dbpfad.ini the program cannot work: the log says why, the
-// user reads it in a message box, then the program ends.
-void FollowKelvaro::endForMissingDataPath() {
-    appendLog("  ...NICHT VORHANDEN!\r\n");
-    appendLog("Diese Programm ist nicht nutzbar und bricht ab!");
-    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    seams().messageBox(hwnd_, widenUtf8(log()), L"Follow Kelvaro", MB_OK | MB_ICONERROR);
-    seams().endProcess(0);
-}
-
-// The first candidate folder that holds the companion's dbpfad.ini gets the copy;
-// a copy that fails is reported and answered as not done.
-void FollowKelvaro::testeaufprogramm(const std::string& ordner) {
-    const std::array candidates{GetShellFolder(kProgramFiles), GetShellFolder(kProgramFilesX86)};
-    for (const std::string& candidate : candidates) {
-        if (trimBlanks(candidate).empty()) continue;
-        const std::string target =
-            withTrailingSeparator(candidate) + "Talvorin\\" + ordner + "\\dbpfad.ini";
-        if (!dateivorhanden(target)) continue;
-        // quelle_dbpfad_ini: written by cmdStart_Click before the companions are handled.
-        const bool copied = kTesteaufprogramm.step(replaceWithCopy, quelle_dbpfad_ini, target);
-        appendLog(copied ? kDone : kNotDone);
-        return;
+// The first candidate folder that holds the companion's dbpfad.ini gets the copy; a
+// copy that fails is reported and answered as not done.
+bool testeaufprogramm(ProgressLog& log, const std::string& ordner, bool checkOnly) {
+    const std::string target = companionFile(ordner);
+    if (target.empty()) {
+        log.appendLog(checkOnly ? kNotInstalled : kNotDone);
+        return true;
     }
-    appendLog(kNotDone);
+    // quelle_dbpfad_ini: written by adaptationRun before the companions are handled.
+    bool follows = false;
+    if (checkOnly) {
+        kTesteaufprogramm.assign(follows, holdsCopyOf, quelle_dbpfad_ini, target);
+        log.appendLog(follows ? kFollows : kWouldChange);
+    } else {
+        follows = kTesteaufprogramm.step(replaceWithCopy, quelle_dbpfad_ini, target);
+        log.appendLog(follows ? kDone : kNotDone);
+    }
+    return follows;
 }
 
 }  // namespace fk

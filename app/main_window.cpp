@@ -90,6 +90,23 @@ void FollowKelvaro::Form_Load() {}
 
 void FollowKelvaro::cmdWEITER_Click() { seams().endProcess(0); }
 
+void FollowKelvaro::cmdStart_Click() {
+    ShowWindow(control(LBLablauf), SW_SHOW);
+    if (adaptationRun(*this, false) == RunOutcome::CentralMissing) {
+        endForMissingDataPath();
+        return;
+    }
+    ShowWindow(control(cmdWEITER), SW_SHOW);
+}
+
+// Without the central dbpfad.ini the program cannot work: the log says why, the
+// user reads it in a message box, then the program ends.
+void FollowKelvaro::endForMissingDataPath() {
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    seams().messageBox(hwnd_, widenUtf8(log()), L"Follow Kelvaro", MB_OK | MB_ICONERROR);
+    seams().endProcess(0);
+}
+
 void FollowKelvaro::onCommand(int id, int code) {
     if (id == IDOK) onEnter();  // Esc (IDCANCEL) has no role here
     if (code != BN_CLICKED) return;

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/adaptation_run.h"
 #include "util/controls.h"
 
 namespace fk {
@@ -30,12 +31,12 @@ std::span<const ControlSpec> mainWindowControls();
 inline constexpr int kMainClientWidthTwips = 10680;
 inline constexpr int kMainClientHeightTwips = 8340;
 
-class FollowKelvaro {
+class FollowKelvaro : public ProgressLog {
 public:
     static constexpr const wchar_t* kClassName = L"FollowKelvaro";
 
     FollowKelvaro() = default;
-    ~FollowKelvaro();
+    ~FollowKelvaro() override;
     FollowKelvaro(const FollowKelvaro&) = delete;
     FollowKelvaro& operator=(const FollowKelvaro&) = delete;
 
@@ -48,8 +49,8 @@ public:
     HWND control(MainControl id) const { return controls_.get(id); }
 
     // The progress log: the caption of LBLablauf, UTF-8 here.
-    void setLog(std::string_view text);
-    void appendLog(std::string_view text);
+    void setLog(std::string_view text) override;
+    void appendLog(std::string_view text) override;
     std::string log() const;
 
     // Called once the window is gone (the program's message loop ends there).
@@ -59,16 +60,15 @@ public:
     // The adaptation run: copies the central dbpfad.ini over each companion's.
     void cmdStart_Click();
     void cmdWEITER_Click();
-    // Handles one companion program: replaces its dbpfad.ini when installed.
-    void testeaufprogramm(const std::string& ordner);
 
 private:
+    // Without the central dbpfad.ini: the log in a message box, then the program ends.
+    void endForMissingDataPath();
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp);
     void onCommand(int id, int code);
     void onEnter();
     void onActivate(WPARAM wp);
-    void endForMissingDataPath();
 
     HWND hwnd_ = nullptr;
     HWND lastFocus_ = nullptr;

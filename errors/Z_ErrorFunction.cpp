@@ -56,8 +56,20 @@ std::string ReadIniFile(std::string sIniFile, std::string sSection, std::string 
     return buffer.substr(0, n);
 }
 
-// Gathers what the report needs (solution text, date, time), lets planReport decide,
-// keeps the log, and lets the dialog show the plan.
+ReportPlan prepareReport(int32_t number, const std::string& text, const std::string& location,
+                         bool disableOK, bool infoOnly, const Failure& recorded) {
+    // lokaler_datenpfad: written by hole_programmgrundverzeichnis.
+    const std::string solution = ReadIniFile(CorrectPath(lokaler_datenpfad) + "error.dat",
+                                             "Errors", std::to_string(number), "");
+    ensureErrorLog();
+    const SYSTEMTIME now = seams().localTime();
+    return planReport({number, text, solution, recorded.lastDllError, recorded.source, location,
+                       regionalDate(now), regionalTime(now)},
+                      disableOK, infoOnly);
+}
+
+// Prepares the report (solution text, log, plan), logs the entry unless it is an
+// expected error, and lets the dialog show the plan.
 void HandleError(int32_t& lErrNum, std::string& sErrText, std::string& sErrLocation,
                  bool& bDisableOK, std::string& sSolution, bool& bInfoOnly) {
     if (g_reportDepth >= kMaxNestedReports) {
@@ -71,15 +83,9 @@ void HandleError(int32_t& lErrNum, std::string& sErrText, std::string& sErrLocat
     frmError form;
     const bool loaded = form.Load();
     SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-    // lokaler_datenpfad: written by hole_programmgrundverzeichnis.
-    sSolution = ReadIniFile(CorrectPath(lokaler_datenpfad) + "error.dat", "Errors",
-                            std::to_string(lErrNum), "");
-    ensureErrorLog();
-    const SYSTEMTIME now = seams().localTime();
     const ReportPlan plan =
-        planReport({lErrNum, sErrText, sSolution, recorded.lastDllError, recorded.source,
-                    sErrLocation, regionalDate(now), regionalTime(now)},
-                   bDisableOK, bInfoOnly);
+        prepareReport(lErrNum, sErrText, sErrLocation, bDisableOK, bInfoOnly, recorded);
+    sSolution = plan.solution;
     bDisableOK = !plan.okEnabled;
     bInfoOnly = plan.informationMode;
     std::string entry = plan.entry;

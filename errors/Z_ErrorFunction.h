@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <string>
 
+#include "errors/error_entry.h"
+#include "errors/runtime_error.h"
+
 namespace fk {
 
 // Looks up a solution text in "error.dat", keeps the error log "Errorlog.txt",
@@ -13,6 +16,11 @@ namespace fk {
 // and shows frmError modally. Returns when the user has closed the dialog.
 void HandleError(int32_t& lErrNum, std::string& sErrText, std::string& sErrLocation,
                  bool& bDisableOK, std::string& sSolution, bool& bInfoOnly);
+
+// The steps of a report before anything is shown: the solution text from
+// "error.dat", the error log with its general-information block, and the plan.
+ReportPlan prepareReport(int32_t number, const std::string& text, const std::string& location,
+                         bool disableOK, bool infoOnly, const Failure& recorded);
 
 // One value of a profile file, at most 499 characters.
 std::string ReadIniFile(std::string sIniFile, std::string sSection, std::string sKey,

@@ -12,4 +12,4 @@ product=$(count app files errors util)
 tests=$(count tests -not -path 'tests/bench/*' -not -path 'tests/fuzz/*')
 echo "product code: $product lines"
 echo "test code:    $tests lines"
-awk -v t="$tests" -v p="$product" 'BEGIN { printf "tests/product: %.1f %%\n", 100 * t / p }'
+awk -v t="$tests" -v p="$product" 'BEGIN { printf "tests/product: %.2f %%\n", 100 * t / p }'

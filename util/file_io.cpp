@@ -91,6 +91,10 @@ bool holdsBytes(const std::string& path, std::string_view bytes) {
 
 }  // namespace
 
+bool holdsCopyOf(const std::string& source, const std::string& target) {
+    return holdsBytes(target, readToEnd(openForReading(source)));
+}
+
 void replaceWithCopy(const std::string& source, const std::string& target) {
     const std::string bytes = readToEnd(openForReading(source));
     if (holdsBytes(target, bytes)) return;  // a copy already: nothing is written

@@ -30,6 +30,10 @@ std::string readToEnd(const FileHandle& file);
 // failing step; no temporary file stays behind.
 void replaceWithCopy(const std::string& source, const std::string& target);
 
+// True when the target can be read and holds exactly the source's bytes; raises the
+// runtime error of a source that cannot be read.
+bool holdsCopyOf(const std::string& source, const std::string& target);
+
 // True when a directory listing of the pattern (which may hold wildcards) shows at
 // least one plain file: folders, hidden, system and volume-label entries are not listed.
 bool listsPlainFile(const std::string& pattern);

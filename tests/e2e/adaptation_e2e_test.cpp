@@ -30,9 +30,9 @@ std::string companionFile(int folder, int companion) {
     return std::string(roots[folder]) + names[companion] + "\\dbpfad.ini";
 }
 
-void installCompanion(int folder, int companion) {
+void installCompanion(int folder, int companion, const std::string& bytes = kOld) {
     fs::create_directories(fs::path(companionFile(folder, companion)).parent_path());
-    test::writeFile(companionFile(folder, companion), kOld);
+    test::writeFile(companionFile(folder, companion), bytes);
 }
 
 // Polls for up to 15 seconds until `done` holds.
@@ -65,15 +65,17 @@ struct Layout {
 };
 void PrintTo(const Layout& layout, std::ostream* out) { *out << layout.name; }
 
+// No companion installed, no local data folder: each test starts from there.
+void cleanPrefix() {
+    test::removeTree("C:\\Program Files\\Talvorin");
+    test::removeTree("C:\\Program Files (x86)\\Talvorin");
+    test::removeTree(kLocal);
+    fs::create_directories(kLocal);
+}
+
 class Adaptation : public ::testing::TestWithParam<Layout> {
 protected:
-    void SetUp() override {
-        for (int f : {0, 1}) {
-            test::removeTree(fs::path(companionFile(f, 0)).parent_path().parent_path());
-        }
-        test::removeTree(kLocal);
-        fs::create_directories(kLocal);
-    }
+    void SetUp() override { cleanPrefix(); }
     void TearDown() override {  // ends the program when a test failed before it ended
         TerminateProcess(pi.hProcess, 99), CloseHandle(pi.hThread), CloseHandle(pi.hProcess);
     }
@@ -87,10 +89,11 @@ protected:
         ASSERT_TRUE(window = waitForWindow(L"FollowKelvaro"));
     }
     void click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
-    HWND focused() {
+    HWND focused() {  // once the program has put the focus somewhere
         GUITHREADINFO gui{};
         gui.cbSize = sizeof gui;
-        return GetGUIThreadInfo(pi.dwThreadId, &gui) ? gui.hwndFocus : nullptr;
+        waitUntil([&] { return GetGUIThreadInfo(pi.dwThreadId, &gui) && gui.hwndFocus; });
+        return gui.hwndFocus;
     }
     // A key pressed on the control that has the focus.
     void key(WPARAM vk) { PostMessageW(focused(), WM_KEYDOWN, vk, 0), Sleep(100); }
@@ -105,13 +108,11 @@ protected:
     HWND window = nullptr;
 };
 
-// The program starts with the focus on "Start". Each run copies the central file over
-// the first companion file found; a second run repeats everything; "Ende" ends it.
+// Each run copies the central file over the first companion file found; a second run
+// repeats everything; "Ende" ends the program.
 TEST_P(Adaptation, StartAdaptsTheFirstFileFoundOfEachCompanionTwice) {
     test::writeFile(kLocal + "dbpfad.ini", kCentral);
     start();
-    waitUntil([&] { return focused(); });
-    EXPECT_EQ(focused(), GetDlgItem(window, cmdStart));
     EXPECT_FALSE(endeShown());
     for (int run = 0; run < 2; ++run) {
         for (auto [folder, companion] : GetParam().installed) installCompanion(folder, companion);
@@ -137,7 +138,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<Layout>& row) { return std::string(row.param.name); });
 
 // Every row of the control table is a control at its twips converted with the real DPI;
-// the window's children follow their tab indices. Enter presses the focused "Start".
+// the window's children follow their tab indices. The focus starts on "Start", so Enter
+// starts the run.
 TEST_F(Adaptation, WithoutCentralFileTheUserReadsWhyAndTheProgramEnds) {
     for (int c = 0; c < 3; ++c) installCompanion(0, c);
     start();
@@ -177,9 +179,6 @@ TEST_F(Adaptation, WithoutCentralFileTheUserReadsWhyAndTheProgramEnds) {
 TEST_F(Adaptation, AHeldCompanionIsReportedNotDoneTheOthersGoOnAndTheCloseBoxEnds) {
     test::writeFile(kLocal + "dbpfad.ini", kCentral);
     for (int c = 0; c < 3; ++c) installCompanion(0, c);
-    test::writeFile(companionFile(0, 2), kCentral);  // one that follows already is not written
-    const auto before = fs::last_write_time(companionFile(0, 2)) - std::chrono::hours(24);
-    fs::last_write_time(companionFile(0, 2), before);
     HANDLE held = CreateFileA(companionFile(0, 1).c_str(), GENERIC_READ, FILE_SHARE_READ,
                               nullptr, OPEN_EXISTING, 0, nullptr);
     start();
@@ -189,10 +188,65 @@ TEST_F(Adaptation, AHeldCompanionIsReportedNotDoneTheOthersGoOnAndTheCloseBoxEnd
     CloseHandle(held);
     EXPECT_EQ(log(), expectedLog({true, false, true}));
     EXPECT_EQ(readFile(companionFile(0, 1)) + readFile(companionFile(0, 2)), kOld + kCentral);
-    EXPECT_EQ(fs::last_write_time(companionFile(0, 2)), before);
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(exitCode(), 0u);
 }
+
+// FollowKelvaroCmd: arguments, the central file, the companions' bytes before, whether
+// one of them is held open; the exit code, the companions' bytes after, what it says.
+struct Cmd {
+    const char* name; std::wstring args; bool central; std::string before; bool held;
+    DWORD exit; std::string after, says;
+};
+void PrintTo(const Cmd& row, std::ostream* out) { *out << row.name; }
+class Console : public ::testing::TestWithParam<Cmd> {
+    void SetUp() override { cleanPrefix(); }
+};
+
+TEST_P(Console, ExitCodeFilesAndOutput) {
+    const Cmd& row = GetParam();
+    if (row.central) test::writeFile(kLocal + "dbpfad.ini", kCentral);
+    for (int c = 0; c < 3; ++c) installCompanion(0, c, row.before);
+    const auto before = fs::last_write_time(companionFile(0, 0)) - std::chrono::hours(24);
+    for (int c = 0; c < 3; ++c) fs::last_write_time(companionFile(0, c), before);
+    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+    HANDLE out = CreateFileA((kLocal + "out").c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
+                             CREATE_ALWAYS, 0, nullptr);
+    HANDLE held = row.held ? CreateFileA(companionFile(0, 1).c_str(), GENERIC_READ,
+                                         FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)
+                           : nullptr;
+    STARTUPINFOW si{};
+    si.cb = sizeof si, si.dwFlags = STARTF_USESTDHANDLES, si.hStdOutput = si.hStdError = out;
+    const std::wstring gui = test::exePath();
+    std::wstring cmd = L"\"" + gui.substr(0, gui.size() - 4) + L"Cmd.exe\" " + row.args;
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                               &si, &pi));
+    DWORD code = WaitForSingleObject(pi.hProcess, 30000);
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread), CloseHandle(pi.hProcess), CloseHandle(out), CloseHandle(held);
+    EXPECT_EQ(code, row.exit);
+    for (int c = 0; c < 3; ++c) {  // a file that is not written keeps its time
+        const std::string now = readFile(companionFile(0, c));
+        EXPECT_EQ(now, c == 1 && row.held ? row.before : row.after) << c;
+        EXPECT_EQ(fs::last_write_time(companionFile(0, c)) == before, now == row.before) << c;
+    }
+    const std::string said = readFile(kLocal + "out");
+    EXPECT_NE(said.find(row.says), std::string::npos) << said;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Unattended, Console,
+    ::testing::Values(
+        Cmd{"run", L"", true, kOld, false, 0, kCentral, "Pellinor installiert ?   ...UMGESETZT!"},
+        Cmd{"checkBefore", L"--check", true, kOld, false, 1, kOld, "...WIRD UMGESETZT!"},
+        Cmd{"checkAfter", L"--check", true, kCentral, false, 0, kCentral, "...FOLGT KELVARO!"},
+        Cmd{"followsAlready", L"", true, kCentral, false, 0, kCentral, "'ENDE' schlie\xDFt das"},
+        Cmd{"missing", L"", false, kOld, false, 2, kOld, "nicht nutzbar und bricht ab!"},
+        Cmd{"held", L"", true, kOld, true, 1, kCentral, "...NICHT UMGESETZT!"},
+        Cmd{"help", L"--help", true, kOld, false, 0, kOld, "Aufruf: FollowKelvaroCmd"},
+        Cmd{"wrong", L"--x", true, kOld, false, 3, kOld, "Exit-Code: 0 alle"}),
+    [](const ::testing::TestParamInfo<Cmd>& row) { return std::string(row.param.name); });
 
 // The empty table templates open as tables with no records, the fields and the record
 // length they are meant to have.

@@ -1,0 +1,34 @@
+// The adaptation run, shared by the window program and the console program: the
+// progress log goes to whatever implements ProgressLog.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace fk {
+
+// Where the run writes its progress log (UTF-8 pieces, lines end with CR LF).
+class ProgressLog {
+public:
+    virtual ~ProgressLog() = default;
+    virtual void setLog(std::string_view text) = 0;
+    virtual void appendLog(std::string_view text) = 0;
+};
+
+// How a run ended; also the console program's exit code.
+enum class RunOutcome : int {
+    AllFollow = 0,        // every installed companion's dbpfad.ini holds the central bytes
+    SomeDoNotFollow = 1,  // at least one does not (could not be adapted, or --check)
+    CentralMissing = 2,   // no central dbpfad.ini: nothing was changed
+};
+
+// Finds the central dbpfad.ini and copies it over each installed companion's; with
+// `checkOnly` nothing is changed and each companion is only examined. Without the
+// central file the log ends with the abort text and nothing else happens.
+RunOutcome adaptationRun(ProgressLog& log, bool checkOnly);
+
+// Handles one companion program; true when it is not installed or its dbpfad.ini
+// holds the central bytes afterwards.
+bool testeaufprogramm(ProgressLog& log, const std::string& ordner, bool checkOnly);
+
+}  // namespace fk

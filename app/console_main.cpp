@@ -1,0 +1,93 @@
+// FollowKelvaroCmd: the adaptation run without a window, for unattended runs on many
+// workstations. Nothing waits for a click: failures go to the error log and to
+// standard error, the progress log to standard output.
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "app/adaptation_run.h"
+#include "errors/Z_ErrorFunction.h"
+#include "errors/epilogue.h"
+#include "errors/error_log.h"
+#include "util/encoding.h"
+#include "util/seams.h"
+
+namespace fk {
+namespace {
+
+constexpr int kWrongCommandLine = 3;
+constexpr const char* kUsage =
+    "Aufruf: FollowKelvaroCmd [--check]\r\n"
+    "  ohne Argument  passt die dbpfad.ini jedes installierten Begleitprogramms an\r\n"
+    "  --check        prüft nur und ändert nichts\r\n"
+    "Exit-Code: 0 alle folgen der zentralen dbpfad.ini, 1 mindestens eines nicht,\r\n"
+    "           2 zentrale dbpfad.ini fehlt, 3 falscher Aufruf\r\n";
+
+// UTF-16 to a console, so umlauts read right; the ANSI code page when redirected, as
+// the program's files are.
+void write(DWORD stream, const std::wstring& text) {
+    const HANDLE out = GetStdHandle(stream);
+    DWORD mode = 0, written = 0;
+    if (GetConsoleMode(out, &mode)) {
+        WriteConsoleW(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    } else {
+        const std::string ansi = narrowAnsi(text);
+        WriteFile(out, ansi.data(), static_cast<DWORD>(ansi.size()), &written, nullptr);
+    }
+}
+
+// A message box's lone CR line breaks become CR LF on a console or in a file.
+std::wstring asLines(std::wstring text) {
+    for (auto at = text.find(L'\r'); at != std::wstring::npos; at = text.find(L'\r', at + 1)) {
+        if (at + 1 == text.size() || text[at + 1] != L'\n') text.insert(at + 1, 1, L'\n');
+    }
+    return text;
+}
+
+// The progress log as it grows, on standard output.
+class ConsoleLog : public ProgressLog {
+public:
+    void setLog(std::string_view text) override { appendLog(text); }
+    void appendLog(std::string_view text) override {
+        log_ += text;
+        write(STD_OUTPUT_HANDLE, widenUtf8(text));
+    }
+    const std::string& text() const { return log_; }
+
+private:
+    std::string log_;
+};
+
+// What the window program shows in its error dialog: logged as the dialog logs it,
+// and its entry on standard error.
+void reportWithoutDialog(const Failure& failure, std::string_view label, std::string_view) {
+    const ReportPlan plan = prepareReport(failure.number, failure.description,
+                                          std::string(label), false, false, failure);
+    if (plan.logged) appendToErrorLog(plan.entry);
+    write(STD_ERROR_HANDLE, L"\r\n" + widenAnsi(plan.entry));
+}
+
+}  // namespace
+}  // namespace fk
+
+int wmain(int argc, wchar_t** argv) {
+    using namespace fk;
+    const std::wstring option = argc == 2 ? argv[1] : L"";
+    if (option == L"--help" || argc > 2 || (argc == 2 && option != L"--check")) {
+        write(option == L"--help" ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE, widenUtf8(kUsage));
+        return option == L"--help" ? 0 : kWrongCommandLine;
+    }
+    setReportHandler(reportWithoutDialog);
+    seams().messageBox = [](HWND, const std::wstring& text, const std::wstring&, UINT) {
+        write(STD_ERROR_HANDLE, asLines(text) + L"\r\n");
+        return IDOK;
+    };
+    ConsoleLog log;
+    const RunOutcome outcome = adaptationRun(log, option == L"--check");
+    if (outcome == RunOutcome::CentralMissing) {
+        write(STD_OUTPUT_HANDLE, L"\r\n");
+        seams().messageBox(nullptr, widenUtf8(log.text()), L"Follow Kelvaro", MB_OK);
+    }
+    return static_cast<int>(outcome);
+}
