@@ -16,6 +16,7 @@
 namespace fk {
 namespace {
 
+constexpr Procedure kMain{"Error in FollowKelvaroCmd: Sub wmain", "wmain"};
 constexpr int kWrongCommandLine = 3;
 constexpr const char* kUsage =
     "Aufruf: FollowKelvaroCmd [--check]\r\n"
@@ -62,10 +63,13 @@ private:
 // What the window program shows in its error dialog: logged as the dialog logs it,
 // and its entry on standard error.
 void reportWithoutDialog(const Failure& failure, std::string_view label, std::string_view) {
+    recordedError() = failure;
     const ReportPlan plan = prepareReport(failure.number, failure.description,
                                           std::string(label), false, false, failure);
     if (plan.logged) appendToErrorLog(plan.entry);
     write(STD_ERROR_HANDLE, L"\r\n" + widenAnsi(plan.entry));
+    recordedError() = {};  // as after a dialog: the recorded error and its last DLL error
+    setLastDllError(0);
 }
 
 }  // namespace
@@ -73,6 +77,8 @@ void reportWithoutDialog(const Failure& failure, std::string_view label, std::st
 
 int wmain(int argc, wchar_t** argv) {
     using namespace fk;
+    // No system box either (no disk in a drive, a crash report): nobody may be there.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     const std::wstring option = argc == 2 ? argv[1] : L"";
     if (option == L"--help" || argc > 2 || (argc == 2 && option != L"--check")) {
         write(option == L"--help" ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE, widenUtf8(kUsage));
@@ -84,7 +90,8 @@ int wmain(int argc, wchar_t** argv) {
         return IDOK;
     };
     ConsoleLog log;
-    const RunOutcome outcome = adaptationRun(log, option == L"--check");
+    RunOutcome outcome = RunOutcome::SomeDoNotFollow;  // when the run itself fails
+    kMain.assign(outcome, [&] { return adaptationRun(log, option == L"--check"); });
     if (outcome == RunOutcome::CentralMissing) {
         write(STD_OUTPUT_HANDLE, L"\r\n");
         seams().messageBox(nullptr, widenUtf8(log.text()), L"Follow Kelvaro", MB_OK);
