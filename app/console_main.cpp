@@ -66,7 +66,7 @@ void reportWithoutDialog(const Failure& failure, std::string_view label, std::st
     recordedError() = failure;
     const ReportPlan plan = prepareReport(failure.number, failure.description,
                                           std::string(label), false, false, failure);
-    if (plan.logged) appendToErrorLog(plan.entry);
+    if (plan.logged()) appendToErrorLog(plan.entry);
     write(STD_ERROR_HANDLE, L"\r\n" + widenAnsi(plan.entry));
     recordedError() = {};  // as after a dialog: the recorded error and its last DLL error
     setLastDllError(0);
@@ -92,9 +92,9 @@ int wmain(int argc, wchar_t** argv) {
     ConsoleLog log;
     RunOutcome outcome = RunOutcome::SomeDoNotFollow;  // when the run itself fails
     kMain.assign(outcome, [&] { return adaptationRun(log, option == L"--check"); });
-    if (outcome == RunOutcome::CentralMissing) {
+    if (outcome == RunOutcome::CentralMissing) {  // the abort box's text
         write(STD_OUTPUT_HANDLE, L"\r\n");
-        seams().messageBox(nullptr, widenUtf8(log.text()), L"Follow Kelvaro", MB_OK);
+        write(STD_ERROR_HANDLE, widenUtf8(log.text()) + L"\r\n");
     }
     return static_cast<int>(outcome);
 }

@@ -89,7 +89,7 @@ void HandleError(int32_t& lErrNum, std::string& sErrText, std::string& sErrLocat
     bDisableOK = !plan.okEnabled;
     bInfoOnly = plan.informationMode;
     std::string entry = plan.entry;
-    if (plan.logged) form.WritetoLog(entry);
+    if (plan.logged()) form.WritetoLog(entry);
     if (loaded) form.showReport(plan, form.ChangeErrMsg(lErrNum, sErrText, sErrLocation));
     form.Unload();
     // Clearing the recorded error also clears its last DLL error.

@@ -60,8 +60,7 @@ ReportPlan planReport(const ErrorEntryFields& failure, bool disableOK, bool info
         infoOnly = false;
     }
     if (isExpectedError(failure.number)) infoOnly = true;
-    return {infoOnly, !disableOK, std::string(failure.solution), composeErrorEntry(failure),
-            !infoOnly};
+    return {infoOnly, !disableOK, std::string(failure.solution), composeErrorEntry(failure)};
 }
 
 std::string CorrectPath(const std::string& path) { return withTrailingSeparator(path); }

@@ -34,7 +34,8 @@ struct ReportPlan {
     bool okEnabled = true;
     std::string solution;
     std::string entry;  // the error entry, shown in the details and logged
-    bool logged = true;
+    // Information is shown only; an error is also logged.
+    bool logged() const { return !informationMode; }
 };
 
 // Out of memory (number 7 or the text "Out of Memory") disables "O&K" and forces the

@@ -32,7 +32,7 @@ std::string firstFieldOf(const FileHandle& file) { return readFirstField(readToE
 // Absent after a failure.
 std::optional<std::string> readDbpfadField(const Procedure& procedure, const std::string& path) {
     FileHandle file;
-    procedure.assign(file, openForReading, path);
+    procedure.assign(file, openForReading, path, FILE_SHARE_READ);
     std::optional<std::string> field;
     procedure.assign(field, firstFieldOf, file);
     return field;

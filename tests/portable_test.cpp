@@ -88,7 +88,7 @@ TEST(ReportPlan, ModeOkButtonAndLog) {
     for (const auto& [number, text, disableOK, infoOnly, information, okEnabled] : rows) {
         const ErrorEntryFields f{number, text, "Lsg", 3, "S", "P", "d", "t"};
         const ReportPlan p = planReport(f, disableOK, infoOnly);
-        EXPECT_EQ(std::tuple(p.informationMode, p.logged, p.okEnabled, p.solution + p.entry),
+        EXPECT_EQ(std::tuple(p.informationMode, p.logged(), p.okEnabled, p.solution + p.entry),
                   std::tuple(information, !information, okEnabled, "Lsg" + composeErrorEntry(f)))
             << number << text << disableOK << infoOnly;
     }

@@ -52,9 +52,9 @@ void writeDurably(const std::string& path, std::string_view bytes) {
 
 }  // namespace
 
-FileHandle openForReading(const std::string& path) {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+FileHandle openForReading(const std::string& path, DWORD sharing) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) raiseLastError();
     captureLastError();
     return file;
@@ -80,12 +80,9 @@ namespace {
 
 // True when the file can be read (whoever else has it open) and holds exactly `bytes`.
 bool holdsBytes(const std::string& path, std::string_view bytes) {
-    const FileHandle file(CreateFileA(path.c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    captureLastError();
+    constexpr DWORD kAnySharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     bool same = false;
-    quietly([&] { same = file && readToEnd(file) == bytes; });
+    quietly([&] { same = readToEnd(openForReading(path, kAnySharing)) == bytes; });
     return same;
 }
 

@@ -15,8 +15,9 @@ bool appendToFile(const std::string& path, std::string_view bytes);
 // Creates a new file holding the bytes. False when it exists already or cannot be made.
 bool createFileWith(const std::string& path, std::string_view bytes);
 
-// Opens a file for reading; raises the runtime error of a failed open.
-FileHandle openForReading(const std::string& path);
+// Opens a file for reading, sharing it with others as `sharing` (FILE_SHARE_* bits)
+// allows; raises the runtime error of a failed open.
+FileHandle openForReading(const std::string& path, DWORD sharing = FILE_SHARE_READ);
 
 // The rest of an open file's content; "Bad file name or number" (52) for a file that
 // is not open, else the runtime error of a failed read.
