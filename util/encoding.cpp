@@ -32,4 +32,10 @@ std::wstring widenAnsi(std::string_view ansi) { return widen(CP_ACP, ansi); }
 std::string narrowAnsi(std::wstring_view wide) { return narrow(CP_ACP, wide); }
 std::string utf8ToAnsi(std::string_view utf8) { return narrowAnsi(widenUtf8(utf8)); }
 
+bool equalIgnoringCase(std::string_view ansiA, std::string_view ansiB) {
+    const std::wstring a = widenAnsi(ansiA), b = widenAnsi(ansiB);
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
 }  // namespace fk

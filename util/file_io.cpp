@@ -4,6 +4,7 @@
 
 #include "errors/epilogue.h"
 #include "errors/win32_error.h"
+#include "util/encoding.h"
 #include "util/handles.h"
 
 #include <utility>
@@ -60,12 +61,12 @@ FileHandle openForReading(const std::string& path, DWORD sharing) {
     return file;
 }
 
-std::string readToEnd(const FileHandle& file) {
+std::string readToEnd(const FileHandle& file, std::size_t atMost) {
     if (!file) raise(err::BadFileNameOrNumber);
     std::string content;
     char buffer[64 * 1024];
     DWORD got = 0;
-    for (;;) {
+    while (content.size() <= atMost) {
         if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) {
             raiseLastError(err::DeviceIoError);
         }
@@ -73,6 +74,59 @@ std::string readToEnd(const FileHandle& file) {
         if (got == 0) break;
         content.append(buffer, got);
     }
+    return content;
+}
+
+namespace {
+
+[[noreturn]] void refuseAccess(DWORD why) {
+    setLastDllError(why);
+    raise(err::PathFileAccessError);
+}
+
+// The path of an open file with every link on its way resolved, written as the caller
+// writes paths (without the "\\?\" prefix).
+std::string finalPathOf(const FileHandle& file) {
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD n = GetFinalPathNameByHandleA(file.get(), path.data(),
+                                                  static_cast<DWORD>(path.size()), 0);
+        if (n == 0) raiseLastError();
+        captureLastError();
+        const bool fits = n < path.size();  // else n is the size it needs
+        path.resize(n);
+        if (fits) break;
+    }
+    if (path.starts_with("\\\\?\\UNC\\")) return "\\" + path.substr(7);
+    if (path.starts_with("\\\\?\\")) return path.substr(4);
+    return path;
+}
+
+std::string fullPathOf(const std::string& path) {
+    std::string full(MAX_PATH, '\0');
+    DWORD n = GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (n >= full.size()) {
+        full.resize(n);
+        n = GetFullPathNameA(path.c_str(), n, full.data(), nullptr);
+    }
+    if (n == 0) raiseLastError();
+    captureLastError();
+    full.resize(n);
+    return full;
+}
+
+}  // namespace
+
+std::string readOwnFile(const std::string& path, std::size_t atMost) {
+    const FileHandle file = openForReading(path);
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(file.get(), &info)) raiseLastError();
+    captureLastError();
+    if (info.nNumberOfLinks != 1 || !equalIgnoringCase(finalPathOf(file), fullPathOf(path))) {
+        refuseAccess(ERROR_ACCESS_DENIED);
+    }
+    std::string content = readToEnd(file, atMost);
+    if (content.size() > atMost) refuseAccess(ERROR_FILE_TOO_LARGE);
     return content;
 }
 
@@ -89,17 +143,16 @@ bool holdsBytes(const std::string& path, std::string_view bytes) {
 }  // namespace
 
 bool holdsCopyOf(const std::string& source, const std::string& target) {
-    return holdsBytes(target, readToEnd(openForReading(source)));
+    return holdsBytes(target, readOwnFile(source, kMaxCopySourceBytes));
 }
 
 void replaceWithCopy(const std::string& source, const std::string& target) {
-    const std::string bytes = readToEnd(openForReading(source));
+    const std::string bytes = readOwnFile(source, kMaxCopySourceBytes);
     if (holdsBytes(target, bytes)) return;  // a copy already: nothing is written
     const DWORD attributes = GetFileAttributesA(target.c_str());
     captureLastError();
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-        setLastDllError(ERROR_ACCESS_DENIED);
-        raise(err::PathFileAccessError);
+        refuseAccess(ERROR_ACCESS_DENIED);
     }
     char name[MAX_PATH] = {};
     if (!GetTempFileNameA(folderOf(target).c_str(), "fk", 0, name)) raiseLastError();

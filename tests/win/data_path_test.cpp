@@ -114,6 +114,30 @@ TEST(ReplaceWithCopy, ReadOnlyOrHeldOpenTargetKeepsItsBytes) {
     EXPECT_EQ(recorder.reports[0].number, 75);  // path/file access error
 }
 
+// Copied with administrator rights: only the very file named, of at most 64 KiB; a
+// target that is a link is replaced itself, what it points to keeps its bytes.
+TEST(ReplaceWithCopy, ReadsOnlyTheFileNamedAndWritesNoLinkTarget) {
+    const char* tree = std::getenv("FK_LINK_TREE");
+    if (!tree) GTEST_SKIP() << "FK_LINK_TREE names no fixture tree";
+    const std::string copy = std::string(tree) + "\\copy\\", ziel = copy + "ziel\\echt.ini";
+    const Procedure step("Error in Test: Sub copy", "copy");
+    for (const auto& [source, refused] : {std::pair{"daten\\symlink.ini", true},
+                                          {"daten\\hardlink.ini", true},
+                                         {"ordnerlink\\dbpfad.ini", true},
+                                          {"daten\\64k+1.ini", true},
+                                          {"daten\\64k.ini", false}}) {
+        test::writeFile(ziel, "alt");
+        test::ReportRecorder recorder;
+        step.step(replaceWithCopy, copy + source, ziel);
+        EXPECT_EQ(recorder.reports.size() == 1 && recorder.reports[0].number == 75, refused);
+        EXPECT_TRUE(test::readFile(ziel) == (refused ? "alt" : test::readFile(copy + source)))
+            << source;
+    }
+    step.step(replaceWithCopy, copy + "daten\\dbpfad.ini", copy + "ziel\\link.ini");
+    EXPECT_EQ(test::readFile(copy + "ziel\\link.ini"), test::readFile(copy + "daten\\dbpfad.ini"));
+    EXPECT_TRUE(test::readFile(ziel) == test::readFile(copy + "daten\\64k.ini"));
+}
+
 using Paths = std::vector<std::string>;
 
 // Hears every event in one list, in order: BeginFindFiles as "" (like entry 0 of the

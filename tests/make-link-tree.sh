@@ -1,0 +1,24 @@
+#!/bin/sh
+# Folder trees with links, made on the Unix side: Wine shows Unix symbolic links as
+# links but cannot create them itself. Usage: make-link-tree.sh FOLDER
+set -eu
+t=$1
+rm -rf "$t"
+# The file search: a link back to the parent, and a linked folder.
+mkdir -p "$t/a/b" "$t/c/b"
+ln -s .. "$t/a/b/zurueck"
+: > "$t/a/g.txt"
+: > "$t/a/b/f.txt"
+ln -s b "$t/c/a_link"
+: > "$t/c/b/x.txt"
+# The copy: sources that are not the very file named, or too large, and a target link.
+mkdir -p "$t/copy/daten" "$t/copy/ziel"
+printf 'C:\\Praxis\\\r\n' > "$t/copy/daten/dbpfad.ini"
+printf 'nur fuer Administratoren\r\n' > "$t/copy/geheim.ini"
+ln -s ../geheim.ini "$t/copy/daten/symlink.ini"
+ln "$t/copy/geheim.ini" "$t/copy/daten/hardlink.ini"
+ln -s daten "$t/copy/ordnerlink"
+head -c 65536 /dev/zero | tr '\0' x > "$t/copy/daten/64k.ini"
+head -c 65537 /dev/zero | tr '\0' x > "$t/copy/daten/64k+1.ini"
+printf 'alt' > "$t/copy/ziel/echt.ini"
+ln -s echt.ini "$t/copy/ziel/link.ini"
