@@ -1,5 +1,6 @@
 #include "util/clsIniRW.h"
 
+#include <algorithm>
 #include <utility>
 
 #include <windows.h>
@@ -17,6 +18,7 @@ namespace {
 
 constexpr Procedure kGetAllKeysInSection{"Error in clsIniRW: Function GetAllKeysInSection",
                                          "GetAllKeysInSection"};
+constexpr Procedure kWriteData{"Error in clsIniRW: Function WriteData", "WriteData"};
 
 const char* ptr(const Text& text) { return text ? text->c_str() : nullptr; }
 
@@ -76,6 +78,29 @@ bool sameProfileName(const std::string& a, const std::string& b) {
     return equalIgnoringCase(trimBlanks(a), trimBlanks(b));
 }
 
+// Names the file holds as given, else "Invalid procedure call or argument": no name is
+// blank (the platform trims blanks around names and has no faithful empty one), a key
+// line ends its name at the first "=", a section line at "]", and a CR or LF in any
+// text would start a new line. Null texts are requests to delete or list, not names.
+void requireFaithful(const Text& sectionName, const Text& keyName, const Text& keyValue) {
+    const auto bad = [](const Text& text, const char* ending, bool name) {
+        return text && ((name && trimBlanks(*text).empty()) ||
+                        text->find_first_of(ending) != std::string::npos);
+    };
+    if (bad(sectionName, "]\r\n", true) || bad(keyName, "=\r\n", true) ||
+        bad(keyValue, "\r\n", false)) {
+        raise(err::InvalidProcedureCall);
+    }
+}
+
+// Whether one of the listed names names `name` to the platform; a blank name names
+// nothing, so the blank list holds no name.
+bool namesIn(const std::vector<std::string>& names, const std::string& name) {
+    return !trimBlanks(name).empty() && std::any_of(names.begin(), names.end(), [&](auto& n) {
+        return sameProfileName(n, name);
+    });
+}
+
 // A list an operation walks with its 16-bit counter: an absent one is a subscript
 // error, one of more than 32,767 entries an overflow of that operation.
 template <class List>
@@ -98,11 +123,25 @@ void putFound(std::vector<T>& result, int16_t& n, T entry) {
 
 void clsIniRW::File_Name(const std::string& path) { file_ = CheckExistence(path); }
 
+// The path is made full first: the profile functions would take a name without a
+// folder from the Windows folder, so a relative path is resolved against the current
+// folder here, and the file checked is the file used. A path that cannot be made full
+// is refused like an unwritable file.
 // An existing file must be readable and writable as the profile functions use it.
 // Opening it so (sharing read and write with others) and closing it again tests that
 // without changing it. A missing file is accepted: the first write creates it.
-std::string clsIniRW::CheckExistence(const std::string& path) {
-    if (listsPlainFile(path)) {
+std::string clsIniRW::CheckExistence(const std::string& given) {
+    std::string path(MAX_PATH, '\0');
+    DWORD n;  // the length, or when the buffer is too small the size it needs
+    while ((n = GetFullPathNameA(given.c_str(), static_cast<DWORD>(path.size()), path.data(),
+                                 nullptr)) >= path.size()) {
+        path.resize(n);
+    }
+    captureLastError();
+    path.resize(n);  // 0 when the path cannot be made full
+    if (path.empty()) {
+        fileOpen_ = false;
+    } else if (listsPlainFile(path)) {
         const FileHandle probe(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
                                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -114,8 +153,11 @@ std::string clsIniRW::CheckExistence(const std::string& path) {
     return fileOpen_ ? path : std::string();
 }
 
+// A text the file cannot hold as given is reported as an invalid argument; nothing is
+// written then.
 bool clsIniRW::WriteData(const Text& sectionName, const Text& keyName, const Text& keyValue) {
-    return writeProfile(sectionName, keyName, keyValue);
+    return fileOpen_ && kWriteData.step(requireFaithful, sectionName, keyName, keyValue) &&
+           writeProfile(sectionName, keyName, keyValue);
 }
 
 bool clsIniRW::DeleteData(const Text& sectionName, const Text& keyName, const Text& keyValue) {
@@ -245,10 +287,18 @@ bool clsIniRW::renameSectionInPlace(const std::string& sectionName,
     return false;
 }
 
+// A new name the file cannot hold is an invalid argument (reported); a missing old name
+// or a new one that names another existing section gives false with nothing changed.
 bool clsIniRW::RenameSection(const std::string& sectionName, const std::string& newSectionName) {
     return guarded(false, [&] {
+        requireFaithful(newSectionName, std::nullopt, std::nullopt);
+        const bool inPlace = sameProfileName(sectionName, newSectionName);
+        const std::vector<std::string> sections = walked(GetAllSections());
+        if (!namesIn(sections, sectionName) || (!inPlace && namesIn(sections, newSectionName))) {
+            return false;
+        }
         const KeyValueRows rows = walked(GetAllKeysValuesInSection(sectionName));
-        if (sameProfileName(sectionName, newSectionName)) {
+        if (inPlace) {
             return renameSectionInPlace(sectionName, newSectionName, rows);
         }
         // Every key goes to the new name first; only then is the old section removed.
@@ -260,8 +310,12 @@ bool clsIniRW::RenameSection(const std::string& sectionName, const std::string& 
 bool clsIniRW::RenameKey(const std::string& sectionName, const std::string& keyName,
                          const std::string& newKeyName) {
     return guarded(false, [&] {
+        requireFaithful(sectionName, newKeyName, std::nullopt);
+        const bool inPlace = sameProfileName(keyName, newKeyName);
+        const std::vector<std::string> keys = walked(GetAllKeysInSection(sectionName));
+        if (!namesIn(keys, keyName) || (!inPlace && namesIn(keys, newKeyName))) return false;
         const std::string value = GetValue(sectionName, keyName);
-        if (sameProfileName(keyName, newKeyName)) {
+        if (inPlace) {
             if (!DeleteData(sectionName, keyName, std::nullopt)) return false;
             if (WriteData(sectionName, newKeyName, value)) return true;
             WriteData(sectionName, keyName, value);  // put the old key back

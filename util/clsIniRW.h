@@ -4,7 +4,8 @@
 // While no file is set every operation returns its nothing-result (false, the empty
 // text, an absent list) at once. Failures are reported by kind of operation:
 // - GetAllKeysInSection reports through the central error handler (the error
-//   epilogue) and returns an absent list; CheckExistence, WriteData and DeleteData
+//   epilogue) and returns an absent list; WriteData reports there a text the file
+//   cannot hold as given (error 5) and returns false; CheckExistence and DeleteData
 //   make only platform calls that answer with a result, so they have nothing to report;
 // - GetAllSections, GetAllKeysValuesInSection, GetValue, FindKeyInFile,
 //   FindKeyInSection, FindValueInSection, RenameSection and RenameKey show the
@@ -40,12 +41,16 @@ using SectionKeyTable = std::optional<SectionKeyRows>;
 
 class clsIniRW {
 public:
-    // Sets the file; an existing file must be writable, else File stays empty and
-    // FileOpen false. A missing file is accepted and created by the first write.
+    // Sets the file as a full path (a relative one is taken from the current folder);
+    // an existing file must be writable, else File stays empty and FileOpen false. A
+    // missing file is accepted and created by the first write.
     void File_Name(const std::string& path);
     const std::string& File() const { return file_; }
     bool FileOpen() const { return fileOpen_; }
 
+    // Refuses (error 5, nothing written) a section or key name that is empty or only
+    // blanks, "]" in a section name, "=" in a key name, and CR or LF in any of the three
+    // texts; null texts (deletions) pass.
     bool WriteData(const Text& sectionName, const Text& keyName, const Text& keyValue);
     // A null key deletes the whole section; a null value deletes the key.
     bool DeleteData(const Text& sectionName, const Text& keyName,
@@ -60,7 +65,10 @@ public:
     SectionKeyTable FindValueInFile(const std::string& keyValue);
     // Both renames write every key under the new name before the old one goes; false
     // when the old name could not be removed or a write failed (the old name then
-    // stays as it was).
+    // stays as it was). A new name (for RenameKey also the section name written under)
+    // that WriteData would refuse is error 5, shown by ReportError; a missing old name,
+    // or a new one naming another existing section or key, gives false without a report
+    // and changes nothing. A new spelling of the same name is a rename.
     bool RenameSection(const std::string& sectionName, const std::string& newSectionName);
     bool RenameKey(const std::string& sectionName, const std::string& keyName,
                    const std::string& newKeyName);

@@ -31,13 +31,15 @@ struct Ini : ::testing::Test {
     std::vector<std::wstring> boxes;
     test::TempFolder dir;
     const std::string path = dir / "praxis.ini";
-    clsIniRW ini;
+    clsIniRW ini, big;
 };
 
 TEST_F(Ini, FileNameTakesAMissingFileButNotOneHeldWithoutWriteSharing) {
     clsIniRW fresh;  // nothing is touched before a file is set: false, or an absent list
     EXPECT_FALSE(fresh.WriteData("a", "b", "c") || fresh.GetAllSections() ||
                  fresh.GetAllKeysInSection("a") || fresh.FindValueInFile("c"));
+    fresh.File_Name("neu.ini");  // a name alone is in the current folder, not the Windows one
+    EXPECT_EQ(fresh.File(), (std::filesystem::current_path() / "neu.ini").string());
     fresh.File_Name(dir / "neu.ini");  // created by the first write, not before
     EXPECT_TRUE(!std::filesystem::exists(dir / "neu.ini") && fresh.WriteData("S", "k", "v"));
     EXPECT_EQ(test::readFile(dir / "neu.ini"), "[S]\r\nk=v\r\n");
@@ -48,7 +50,6 @@ TEST_F(Ini, FileNameTakesAMissingFileButNotOneHeldWithoutWriteSharing) {
     EXPECT_FALSE(ini.RenameSection("Praxis", "Einrichtung") ||
                  ini.RenameSection("Praxis", "PRAXIS") || ini.RenameKey("Praxis", "Ort", "Stadt"));
     CloseHandle(held);
-    EXPECT_EQ(test::readFile(path), kFixture);
 }
 
 TEST_F(Ini, ReadsComeBackWholeAndFindsIgnoreLetterCaseOrdinally) {
@@ -62,30 +63,44 @@ TEST_F(Ini, ReadsComeBackWholeAndFindsIgnoreLetterCaseOrdinally) {
     const std::tuple<const char*, const char*, bool> names[] = {
         {"strasse", "STRASSE", true}, {"\xC4rzte", "\xE4rzte", true},
         {"Ma\xDF", "Mass", false}, {"x\xADy", "xy", false}};
-    for (const auto& [stored, probe, same] : names)
-        EXPECT_EQ(ini.WriteData("N", stored, "1") && ini.FindKeyInSection("N", probe), same)
-            << probe;
+    for (const auto& [key, probe, same] : names)
+        EXPECT_EQ(ini.WriteData("N", key, "1") && ini.FindKeyInSection("N", probe), same) << probe;
     KeyValueRows rows{{"lang", std::string(1000, 'v')}};  // beyond the first buffers
     for (int i = 0; i < 200; ++i) rows.push_back({"k" + std::to_string(i), std::to_string(i)});
     for (const auto& [key, value] : rows) ini.WriteData("Viele", key, value);
     EXPECT_EQ(ini.GetAllKeysValuesInSection("Viele"), rows);
 }
 
-TEST_F(Ini, SixteenBitOverflowsAreReportedByTheOperationThatWalks) {
-    // 32,768 sections; [Voll] holds 32,768 keys, [Mehr] one more than a 16-bit index reaches.
+TEST_F(Ini, RefusalsAndOverflowsAreReportedByTheOperationThatMeetsThem) {
+    // big.ini: 32,768 sections; [Voll] holds 32,768 keys, [Mehr] one more than 16 bits index.
     std::string keys, more;
     for (int i = 0; i < 32768; ++i) keys += "k" + std::to_string(i) + "=1\r\n";
     for (int i = 2; i < 32768; ++i) more += "[s" + std::to_string(i) + "]\r\n";
-    test::writeFile(path, "[Voll]\r\n" + keys + "[Mehr]\r\nk=1\r\n" + keys + more);
+    test::writeFile(dir / "big.ini", "[Voll]\r\n" + keys + "[Mehr]\r\nk=1\r\n" + keys + more);
+    big.File_Name(dir / "big.ini");
+    const std::vector<std::wstring> five{L"central 5 Error in clsIniRW: Function WriteData"},
+        box5{L"Ini RW Class: Error Number: 5\r\nInvalid procedure call or argument"};
     // Each call gives its nothing-result. Events: the boxes shown, an error raised to the
-    // caller, then the reports to the central handler.
+    // caller, then the reports to the central handler. Refused names and values, and renames
+    // from a missing name or onto another existing one, leave the file as it was.
     const std::tuple<const char*, std::function<bool()>, std::vector<std::wstring>> rows[] = {
-        {"FindValueInSection", [&] { return !ini.FindValueInSection("Voll", "1"); },
+        {"FindValueInSection", [&] { return !big.FindValueInSection("Voll", "1"); },
          {L"Ini RW Class: Error Number: 6\r\nOverflow",
           L"Ini RW Class: Error Number: 9\r\nSubscript out of range"}},
-        {"FindValueInFile", [&] { return !ini.FindValueInFile("1"); }, {L"raised 6"}},
-        {"GetAllKeysInSection", [&] { return !ini.GetAllKeysInSection("Mehr"); },
-         {L"central 6 Error in clsIniRW: Function GetAllKeysInSection"}}};
+        {"FindValueInFile", [&] { return !big.FindValueInFile("1"); }, {L"raised 6"}},
+        {"GetAllKeysInSection", [&] { return !big.GetAllKeysInSection("Mehr"); },
+         {L"central 6 Error in clsIniRW: Function GetAllKeysInSection"}},
+        {"blank section", [&] { return !ini.WriteData(" ", "k", "v"); }, five},
+        {"empty key", [&] { return !ini.WriteData("Zwei", "", "v"); }, five},
+        {"key with =", [&] { return !ini.WriteData("Zwei", "a=b", "v"); }, five},
+        {"section with ]", [&] { return !ini.WriteData("a]b", "k", "v"); }, five},
+        {"value with LF", [&] { return !ini.WriteData("Zwei", "k", "1\n[x]"); }, five},
+        {"new section with CR", [&] { return !ini.RenameSection("Zwei", "a\rb"); }, box5},
+        {"new key with LF", [&] { return !ini.RenameKey("Zwei", "a", "a\nb"); }, box5},
+        {"missing section", [&] { return !ini.RenameSection("Fehlt", "Neu"); }, {}},
+        {"missing key", [&] { return !ini.RenameKey("Zwei", "c", "d"); }, {}},
+        {"taken section", [&] { return !ini.RenameSection("Zwei", " praxis"); }, {}},
+        {"taken key", [&] { return !ini.RenameKey("Zwei", "a", "B"); }, {}}};
     for (const auto& [name, call, events] : rows) {
         try {
             EXPECT_TRUE(call()) << name;
@@ -96,6 +111,7 @@ TEST_F(Ini, SixteenBitOverflowsAreReportedByTheOperationThatWalks) {
             boxes.push_back(L"central " + std::to_wstring(r.number) + L" " + widenAnsi(r.label));
         EXPECT_EQ(std::exchange(boxes, {}), events) << name;
     }
+    EXPECT_EQ(test::readFile(path), kFixture);
 }
 
 TEST_F(Ini, WritesDeletesAndRenamesKeepEveryOtherKeyAndValue) {
