@@ -63,15 +63,6 @@ std::string valueOf(const ProfileRead& read) {
     return read.count == 0 ? std::string() : std::string(read.buffer.c_str());
 }
 
-// Letter case ignored ordinally, as the profile functions look names up: the UTF-16
-// texts are compared character by character, so no letter expands into others (a
-// sharp s is not "ss") and none is ignored (a soft hyphen counts).
-bool equalIgnoringCase(const std::string& a, const std::string& b) {
-    const std::wstring wa = widenAnsi(a), wb = widenAnsi(b);
-    return CompareStringOrdinal(wa.c_str(), static_cast<int>(wa.size()), wb.c_str(),
-                                static_cast<int>(wb.size()), TRUE) == CSTR_EQUAL;
-}
-
 // The profile functions ignore letter case and blanks around names: two names that
 // differ only so name the same section or key.
 bool sameProfileName(const std::string& a, const std::string& b) {

@@ -92,6 +92,8 @@ TEST(DataPath, CentralEntryOrTheLocalFallback) {
     std::filesystem::remove_all(widenAnsi(local));
 }
 
+constexpr Procedure kCopy("Error in Test: Sub copy", "copy");
+
 // All new bytes or the old ones, never a mix, and no temporary file left behind.
 TEST(ReplaceWithCopy, ReadOnlyOrHeldOpenTargetKeepsItsBytes) {
     test::TempFolder dir;
@@ -99,16 +101,15 @@ TEST(ReplaceWithCopy, ReadOnlyOrHeldOpenTargetKeepsItsBytes) {
     test::writeFile(quelle, "neu");
     test::writeFile(ziel, "alt", FILE_ATTRIBUTE_READONLY);
     test::ReportRecorder recorder;
-    const Procedure copy("Error in Test: Sub copy", "copy");
-    copy.step(replaceWithCopy, quelle, ziel);
+    kCopy.step(replaceWithCopy, quelle, ziel);
     SetFileAttributesA(ziel.c_str(), FILE_ATTRIBUTE_NORMAL);
     HANDLE held = CreateFileA(ziel.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               0, nullptr);
-    copy.step(replaceWithCopy, quelle, ziel);
+    kCopy.step(replaceWithCopy, quelle, ziel);
     CloseHandle(held);
     EXPECT_EQ(test::readFile(ziel), "alt");
     EXPECT_EQ(std::ranges::distance(std::filesystem::directory_iterator(dir.path())), 2);
-    copy.step(replaceWithCopy, quelle, ziel);
+    kCopy.step(replaceWithCopy, quelle, ziel);
     EXPECT_EQ(test::readFile(ziel), "neu");
     ASSERT_EQ(recorder.reports.size(), 2u);     // read-only, then held open: both refused
     EXPECT_EQ(recorder.reports[0].number, 75);  // path/file access error
@@ -120,20 +121,17 @@ TEST(ReplaceWithCopy, ReadsOnlyTheFileNamedAndWritesNoLinkTarget) {
     const char* tree = std::getenv("FK_LINK_TREE");
     if (!tree) GTEST_SKIP() << "FK_LINK_TREE names no fixture tree";
     const std::string copy = std::string(tree) + "\\copy\\", ziel = copy + "ziel\\echt.ini";
-    const Procedure step("Error in Test: Sub copy", "copy");
-    for (const auto& [source, refused] : {std::pair{"daten\\symlink.ini", true},
-                                          {"daten\\hardlink.ini", true},
-                                         {"ordnerlink\\dbpfad.ini", true},
-                                          {"daten\\64k+1.ini", true},
-                                          {"daten\\64k.ini", false}}) {
+    for (const auto& [source, refused] :
+         {std::pair{"daten\\symlink.ini", true}, {"daten\\hardlink.ini", true},
+          {"ordnerlink\\dbpfad.ini", true}, {"daten\\64k+1.ini", true}, {"daten\\64k.ini", false}}) {
         test::writeFile(ziel, "alt");
         test::ReportRecorder recorder;
-        step.step(replaceWithCopy, copy + source, ziel);
+        kCopy.step(replaceWithCopy, copy + source, ziel);
         EXPECT_EQ(recorder.reports.size() == 1 && recorder.reports[0].number == 75, refused);
         EXPECT_TRUE(test::readFile(ziel) == (refused ? "alt" : test::readFile(copy + source)))
             << source;
     }
-    step.step(replaceWithCopy, copy + "daten\\dbpfad.ini", copy + "ziel\\link.ini");
+    kCopy.step(replaceWithCopy, copy + "daten\\dbpfad.ini", copy + "ziel\\link.ini");
     EXPECT_EQ(test::readFile(copy + "ziel\\link.ini"), test::readFile(copy + "daten\\dbpfad.ini"));
     EXPECT_TRUE(test::readFile(ziel) == test::readFile(copy + "daten\\64k.ini"));
 }
