@@ -123,7 +123,7 @@ TEST(ReplaceWithCopy, ReadsOnlyTheFileNamedAndWritesNoLinkTarget) {
     const std::string copy = std::string(tree) + "\\copy\\", ziel = copy + "ziel\\echt.ini";
     for (const auto& [source, refused] :
          {std::pair{"daten\\symlink.ini", true}, {"daten\\hardlink.ini", true},
-          {"ordnerlink\\dbpfad.ini", true}, {"daten\\64k+1.ini", true}, {"daten\\64k.ini", false}}) {
+          {"ordnerlink\\dbpfad.ini", true}, {"daten\\64k+1.ini", true}, {"daten\\64k.ini", 0}}) {
         test::writeFile(ziel, "alt");
         test::ReportRecorder recorder;
         kCopy.step(replaceWithCopy, copy + source, ziel);
