@@ -10,6 +10,7 @@
 #include "errors/Z_ErrorFunction.h"
 #include "errors/epilogue.h"
 #include "errors/error_log.h"
+#include "util/console_out.h"
 #include "util/encoding.h"
 #include "util/seams.h"
 
@@ -25,19 +26,6 @@ constexpr const char* kUsage =
     "Exit-Code: 0 alle folgen der zentralen dbpfad.ini, 1 mindestens eines nicht,\r\n"
     "           2 zentrale dbpfad.ini fehlt, 3 falscher Aufruf\r\n";
 
-// UTF-16 to a console, so umlauts read right; the ANSI code page when redirected, as
-// the program's files are.
-void write(DWORD stream, const std::wstring& text) {
-    const HANDLE out = GetStdHandle(stream);
-    DWORD mode = 0, written = 0;
-    if (GetConsoleMode(out, &mode)) {
-        WriteConsoleW(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    } else {
-        const std::string ansi = narrowAnsi(text);
-        WriteFile(out, ansi.data(), static_cast<DWORD>(ansi.size()), &written, nullptr);
-    }
-}
-
 // A message box's lone CR line breaks become CR LF on a console or in a file.
 std::wstring asLines(std::wstring text) {
     for (auto at = text.find(L'\r'); at != std::wstring::npos; at = text.find(L'\r', at + 1)) {
@@ -52,7 +40,7 @@ public:
     void setLog(std::string_view text) override { appendLog(text); }
     void appendLog(std::string_view text) override {
         log_ += text;
-        write(STD_OUTPUT_HANDLE, widenUtf8(text));
+        writeConsole(STD_OUTPUT_HANDLE, widenUtf8(text));
     }
     const std::string& text() const { return log_; }
 
@@ -67,7 +55,7 @@ void reportWithoutDialog(const Failure& failure, std::string_view label, std::st
     const ReportPlan plan = prepareReport(failure.number, failure.description,
                                           std::string(label), false, false, failure);
     if (plan.logged()) appendToErrorLog(plan.entry);
-    write(STD_ERROR_HANDLE, L"\r\n" + widenAnsi(plan.entry));
+    writeConsole(STD_ERROR_HANDLE, L"\r\n" + widenAnsi(plan.entry));
     recordedError() = {};  // as after a dialog: the recorded error and its last DLL error
     setLastDllError(0);
 }
@@ -81,20 +69,20 @@ int wmain(int argc, wchar_t** argv) {
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     const std::wstring option = argc == 2 ? argv[1] : L"";
     if (option == L"--help" || argc > 2 || (argc == 2 && option != L"--check")) {
-        write(option == L"--help" ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE, widenUtf8(kUsage));
+        writeConsole(option == L"--help" ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE, widenUtf8(kUsage));
         return option == L"--help" ? 0 : kWrongCommandLine;
     }
     setReportHandler(reportWithoutDialog);
     seams().messageBox = [](HWND, const std::wstring& text, const std::wstring&, UINT) {
-        write(STD_ERROR_HANDLE, asLines(text) + L"\r\n");
+        writeConsole(STD_ERROR_HANDLE, asLines(text) + L"\r\n");
         return IDOK;
     };
     ConsoleLog log;
     RunOutcome outcome = RunOutcome::SomeDoNotFollow;  // when the run itself fails
     kMain.assign(outcome, [&] { return adaptationRun(log, option == L"--check"); });
     if (outcome == RunOutcome::CentralMissing) {  // the abort box's text
-        write(STD_OUTPUT_HANDLE, L"\r\n");
-        write(STD_ERROR_HANDLE, widenUtf8(log.text()) + L"\r\n");
+        writeConsole(STD_OUTPUT_HANDLE, L"\r\n");
+        writeConsole(STD_ERROR_HANDLE, widenUtf8(log.text()) + L"\r\n");
     }
     return static_cast<int>(outcome);
 }

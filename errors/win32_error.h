@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "errors/runtime_error.h"
 
@@ -13,5 +14,9 @@ uint32_t captureLastError() noexcept;
 
 // Captures the last error and raises the runtime error it stands for.
 [[noreturn]] void raiseLastError(int32_t fallback = err::PathFileAccessError);
+
+// The system's own text for a system error code, on one line; "system error N" when
+// the system has none.
+std::wstring systemMessage(uint32_t code);
 
 }  // namespace fk

@@ -1,5 +1,5 @@
 // The portable code: error epilogue and texts, path helpers, dbpfad.ini field, file
-// dialog texts and the dBase table class.
+// dialog texts, the dBase table class and its code pages.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -13,6 +13,7 @@
 #include "files/dbpfad_field.h"
 #include "files/y_work_together.h"
 #include "report_recorder.h"
+#include "util/codepage.h"
 #include "util/dbases.h"
 #include "util/dialog_text.h"
 
@@ -288,6 +289,18 @@ TEST_F(Dbases, RefusedFilesLeaveTheTableOpenBefore) {
     EXPECT_EQ(table.anzahl_felder(), 255);
 }
 
+TEST_F(Dbases, AReadOnlyTableIsReadAndRefusesEveryWrite) {
+    const std::string bytes = dbfBytes(kFields, kRecords);
+    table.FileOpen(write(bytes), dbases::Access::ReadOnly);
+    table.Go(2);
+    const std::function<void()> writes[] = {[&] { table.WriteData(1, "x"); }, [&] { table.upd(); },
+                                            [&] { table.Go(dbases::kAppend); },
+                                            [&] { table.UpdateNoRecords(9); }};
+    for (const auto& w : writes) EXPECT_EQ(errorOf(w), "75 Path/File access error");
+    EXPECT_EQ(std::tuple(table.GetData(1), table.NoRecords), std::tuple("Bernd", 3));
+    EXPECT_EQ(closeAndRead(), bytes);
+}
+
 TEST_F(Dbases, ShortRecordsAndPositionsBeyond32Bits) {
     open(dbfBytes(kFields, kRecords, false).substr(0, 141));  // the last record lacks 4 bytes
     for (const int32_t to : {3, dbases::kNext}) {
@@ -299,6 +312,27 @@ TEST_F(Dbases, ShortRecordsAndPositionsBeyond32Bits) {
     open(dbfBytes({{"A", 1}}, {}, true, 1073741792));
     EXPECT_EQ(errorOf([&] { table.Go(1073741791); }), kPastEnd);
     EXPECT_EQ(errorOf([&] { table.Go(1073741792); }), kOverflow);
+}
+
+TEST(CodePage, LanguageDriversTextsAndRefusals) {
+    // Language driver, text, its bytes in the driver's code page ("" when refused).
+    const std::tuple<uint8_t, std::string, std::string> rows[] = {
+        {0x00, "Müller €", "M\xfcller \x80"}, {0x13, "ß", "\xdf"}, {0x01, "Müller", "M\x81ller"},
+        {0x02, "€", ""}, {0x65, "Жук", "\x86\xe3\xaa"}, {0xC8, "Łódź", "\xa3\xf3" "d\x9f"},
+        {0xCB, "Ω", "\xd9"}, {0x57, "\xff", ""}, {0x57, "\xc3", ""}};
+    for (const auto& [driver, text, bytes] : rows) {
+        const int codePage = codePageOfLanguageDriver(driver);
+        const CodePageText encoded = utf8ToCodePage(codePage, text);
+        EXPECT_EQ(encoded.refused.empty() ? encoded.bytes : "", bytes) << text;
+        EXPECT_EQ(bytes.empty() ? text : codePageToUtf8(codePage, bytes), text) << text;
+    }
+    // Every byte a code page defines comes back as itself; undefined ones are refused.
+    for (const int codePage : {437, 850, 852, 865, 866, 1250, 1251, 1252, 1253, 1254}) {
+        for (int b = 0x80; b <= 0xFF; ++b) {
+            const std::string byte(1, static_cast<char>(b)), text = codePageToUtf8(codePage, byte);
+            EXPECT_EQ(utf8ToCodePage(codePage, text).bytes, text == "\uFFFD" ? "" : byte) << b;
+        }
+    }
 }
 
 }  // namespace

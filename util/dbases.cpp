@@ -45,9 +45,9 @@ dbases::dbases() : fields_{Field{"", "", 2, 0, 0}} {}
 
 dbases::~dbases() { FileClose(); }
 
-void dbases::FileOpen(const std::string& sPath) {
+void dbases::FileOpen(const std::string& sPath, Access access) {
     errno = 0;
-    File file(std::fopen(sPath.c_str(), "r+b"));
+    File file(std::fopen(sPath.c_str(), access == Access::ReadOnly ? "rb" : "r+b"));
     if (!file) raise(errno == ENOENT ? err::FileNotFound : err::PathFileAccessError);
     std::FILE* f = file.get();
 
@@ -82,6 +82,7 @@ void dbases::FileOpen(const std::string& sPath) {
     }
 
     file_ = std::move(file);  // closes a table opened before
+    readOnly_ = access == Access::ReadOnly;
     fields_ = std::move(fields);
     mnFields = static_cast<uint8_t>(count);
     NoRecords = static_cast<int32_t>(records);
@@ -90,7 +91,14 @@ void dbases::FileOpen(const std::string& sPath) {
     firstRecordPos_ = static_cast<int16_t>(kDescriptorSize * count + 34);
 }
 
-void dbases::FileClose() { file_.reset(); }
+void dbases::FileClose() {
+    file_.reset();
+    readOnly_ = false;
+}
+
+void dbases::requireWritable() const {
+    if (readOnly_) raise(err::PathFileAccessError);
+}
 
 const dbases::Field& dbases::field(int16_t index) const {
     if (index < 0 || index > mnFields || static_cast<std::size_t>(index) >= fields_.size()) {
@@ -147,6 +155,7 @@ std::optional<std::string> dbases::GetData(std::string_view fieldName) const {
 }
 
 void dbases::writeField(int16_t index, std::string_view data) {
+    requireWritable();
     if (index <= 0) return;
     const Field& f = field(index);
     std::string text(data.substr(0, static_cast<std::size_t>(f.length)));
@@ -210,6 +219,7 @@ void dbases::writeRecordAt(int32_t record) {
 }
 
 void dbases::upd() {
+    requireWritable();
     if (current_ < 1 || current_ > NoRecords) raise(err::BadRecordNumber);
     writeRecordAt(current_);
 }
@@ -252,6 +262,7 @@ void dbases::Go(int32_t nRec) {
         case kPrevious: SkipRecords(-1); break;
         case kNext: SkipRecords(1); break;
         case kAppend: {
+            requireWritable();
             if (NoRecords == INT32_MAX) raise(err::Overflow);
             buffer_.assign(static_cast<std::size_t>(Recordlength), ' ');
             const int32_t next = NoRecords + 1;
@@ -267,6 +278,7 @@ void dbases::Go(int32_t nRec) {
 
 void dbases::UpdateNoRecords(int32_t nummer) {
     if (!file_) raise(err::BadFileNameOrNumber);
+    requireWritable();
     if (nummer < 0) raise(err::InvalidProcedureCall);
     const int32_t count = nummer != 0 ? nummer : NoRecords;
     const auto u = static_cast<uint32_t>(count);

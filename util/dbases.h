@@ -42,10 +42,14 @@ public:
     void setze_buffer(std::string buffer) { buffer_ = std::move(buffer); }
     const std::string& lies_buffer() const { return buffer_; }
 
+    // ReadOnly opens a table that cannot be written; every write through the instance
+    // (WriteData, upd, an append, UpdateNoRecords) then raises "Path/File access error" (75).
+    enum class Access { ReadWrite, ReadOnly };
+
     // Opens a table and reads its header. A missing file raises "File not found"
     // (53); a file this class cannot read correctly "Invalid file format" (321). The
     // instance then stays as it was; on success a table open before is closed.
-    void FileOpen(const std::string& sPath);
+    void FileOpen(const std::string& sPath, Access access = Access::ReadWrite);
     void FileClose();
 
     const std::string& RecBuf() const { return buffer_; }
@@ -93,8 +97,10 @@ private:
     long recordOffset(int32_t record) const;
     void writeRecordAt(int32_t record);
     const Field& field(int16_t index) const;
+    void requireWritable() const;
 
     File file_;
+    bool readOnly_ = false;
     std::vector<Field> fields_;  // index 0: the flag byte's entry (length 2, start 0)
     int32_t current_ = 0;
     int16_t firstRecordPos_ = 0;  // 1-based file position of record 1

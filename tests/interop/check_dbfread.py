@@ -12,6 +12,12 @@ import subprocess
 import sys
 
 from dbfread import DBF
+from dbfread.codepages import codepages
+
+# The code pages dbfdump converts; a table whose language driver names another is read
+# as code page 1252, as one without a driver (0).
+CODE_PAGES = {"cp437", "cp850", "cp852", "cp865", "cp866", "cp1250", "cp1251", "cp1252",
+              "cp1253", "cp1254"}
 
 # Tables the class must refuse: their header length does not match their descriptors.
 REFUSED = {"no_memofile.dbf"}
@@ -20,7 +26,7 @@ REFUSED = {"no_memofile.dbf"}
 def dump(tool, path, *args):
     run = subprocess.run([tool, path, *args], capture_output=True)
     if run.returncode != 0:
-        return None, run.stderr.decode("latin-1")
+        return None, run.stderr.decode("utf-8", errors="replace")
     lines = [json.loads(line) for line in run.stdout.decode("utf-8").splitlines()]
     return lines, ""
 
@@ -33,10 +39,17 @@ def class_view(lines):
     return fields, live, deleted
 
 
+def encoding_of(path):
+    with open(path, "rb") as f:
+        name = codepages.get(f.read(30)[29], ("cp1252",))[0]
+    return name if name in CODE_PAGES else "cp1252"
+
+
 def dbfread_view(path):
-    table = DBF(path, raw=True, load=True, encoding="latin-1", ignore_missing_memofile=True)
+    enc = encoding_of(path)
+    table = DBF(path, raw=True, load=True, encoding=enc, ignore_missing_memofile=True)
     fields = [(f.name, f.type, f.length) for f in table.fields]
-    text = lambda rec: [v.decode("latin-1").strip(" ") for v in rec.values()]
+    text = lambda rec: [v.decode(enc, errors="replace").strip(" ") for v in rec.values()]
     return fields, [text(r) for r in table.records], [text(r) for r in table.deleted]
 
 
@@ -77,14 +90,14 @@ def main():
 
     # Tables written by the class read back the same in dbfread.
     writes = [("t101.dbf", templates, [["--append"], ["--append"],
-                                       ["--set", "1", "nachname", b"M\xfcller & S\xf6hne"],
+                                       ["--set", "1", "nachname", "Müller & Söhne €"],
                                        ["--set", "2", "6", "12345"],
-                                       ["--set", "2", "DATNUMMER", "000042-overlong"]])]
+                                       ["--set", "2", "DATNUMMER", "000042"]])]
     if os.path.isdir(interop):
         writes += [("people.dbf", interop, [["--set", "1", "NAME", "Zo\xeb"], ["--append"],
                                             ["--set", "4", "2", "20260101"]]),
                    ("edit.dbf", interop, [["--append"], ["--set", "664", "BKG_KEY", "x"]]),
-                   ("latin1.dbf", interop, [["--set", "1", "2", b"\xc4rger"]])]
+                   ("latin1.dbf", interop, [["--set", "1", "2", "Ärger"]])]
     for name, folder, steps in writes:
         path = os.path.join(scratch, name)
         shutil.copyfile(os.path.join(folder, name), path)

@@ -1,0 +1,75 @@
+cmake_minimum_required(VERSION 3.25)
+# Runs dbfdump on copies of a template table (code page 1252) and of a table in code
+# page 437: umlauts and the euro sign through --set and a dump, text in the table's code
+# page, a table that cannot be written, then bad command lines and bad input, each with
+# its exit code and a word of its message. A refused --set leaves the table as it was.
+# -DRUN=<emulator, empty for the host build> -DTOOL=<dbfdump> -DTEMPLATE=<t101.dbf>
+# -DCP437=<cp437.dbf> -DWORK=<scratch folder>
+include(${CMAKE_CURRENT_LIST_DIR}/check_tool.cmake)
+execute_process(COMMAND chattr -i ${WORK}/fest.dbf ERROR_QUIET)  # left by a failed run
+file(REMOVE_RECURSE ${WORK})
+file(COPY ${TEMPLATE} ${CP437} DESTINATION ${WORK})
+file(WRITE ${WORK}/text.dbf "no table")
+set(w "${drive}${WORK}")
+get_filename_component(name ${TEMPLATE} NAME)
+set(t "${w}/${name}")  # DATNUMMER C 6, NACHNAME C 25, VORNAME C 25, ... (14 fields)
+set(d "${w}/cp437.dbf")  # NAME C 10, ORT C 5; one record: Müller, Köln
+
+# check() for a --set that is refused: the table's bytes stay as they were.
+function(refused rc text table)
+  string(REPLACE "${drive}${WORK}" "${WORK}" file "${table}")
+  file(SHA256 ${file} before)
+  check(${rc} HAS "${text}" ${table} ${ARGN})
+  file(SHA256 ${file} after)
+  if(NOT before STREQUAL after)
+    string(APPEND failures "\n${table} ${ARGN}: the table was changed")
+  endif()
+  set(failures "${failures}" PARENT_SCOPE)
+endfunction()
+
+check(0 HAS "{\"records\":1,\"record_length\":269,\"code_page\":1252," ${t} --append)
+check(0 HAS "[\"\",\"Müller\",\"\"," ${t} --set 1 nachname Müller)
+check(0 HAS "[\"\",\"Müller\",\"€\"," ${t} --set 1 3 €)
+check(0 HAS "[\"\",\"Müller\",\"€\"," ${t})
+file(READ ${WORK}/${name} bytes HEX)
+string(FIND "${bytes}" "4dfc6c6c6572202020" at)  # "Müller" in code page 1252
+if(at EQUAL -1)
+  string(APPEND failures "\n${name}: no M\\xfcller in code page 1252")
+endif()
+check(0 HAS "\"code_page\":437," ${d})
+check(0 HAS "[\"Müller\",\"Köln\"]" ${d})
+check(0 HAS "[\"Größe\",\"Köln\"]" ${d} --set 1 NAME Größe)
+refused(1 "the value holds '€', which code page 437 cannot store" ${d} --set 1 ORT €)
+refused(1 "the value holds 'Ω', which code page 1252 cannot store" ${t} --set 1 2 Ω)
+
+# A table that cannot be written is dumped; a write to it is refused.
+file(COPY_FILE ${WORK}/cp437.dbf ${WORK}/fest.dbf)
+execute_process(COMMAND chattr +i ${WORK}/fest.dbf RESULT_VARIABLE locked ERROR_QUIET)
+if(locked EQUAL 0)
+  check(0 HAS "[\"Größe\",\"Köln\"]" ${w}/fest.dbf)
+  check(1 HAS "cannot open ${w}/fest.dbf for writing: Error 75: Path/File access error"
+        ${w}/fest.dbf --append)
+  execute_process(COMMAND chattr -i ${WORK}/fest.dbf)
+else()
+  message(STATUS "chattr +i failed: the unwritable table is not checked")
+endif()
+
+foreach(help --help -h /?)
+  check(0 HAS "usage: dbfdump TABLE" ${help})
+endforeach()
+check(2 HAS "TABLE is missing")
+check(2 HAS "unknown option '--frob'" --frob)
+check(2 HAS "unknown option '--frob'" ${t} --frob)
+check(2 HAS "unexpected argument '1'" ${t} --append 1)
+check(2 HAS "--set needs REC FIELD TEXT" ${t} --set 1 2)
+foreach(rec 0 x 1x -1 99999999999)
+  check(2 HAS "REC must be a record number from 1, not '${rec}'" ${t} --set ${rec} 2 x)
+endforeach()
+check(1 HAS "cannot open ${w}/nichts.dbf: Error 53: File not found" ${w}/nichts.dbf)
+check(1 HAS "cannot open ${w}/text.dbf: Error 321: Invalid file format" ${w}/text.dbf)
+refused(1 "no record 2 (the table has 1)" ${d} --set 2 1 x)
+refused(1 "no field 'strasse2' in ${t}" ${t} --set 1 strasse2 x)
+refused(1 "no field '0' in ${t}" ${t} --set 1 0 x)
+refused(1 "no field '15' in ${t}" ${t} --set 1 15 x)
+refused(1 "the value has 6 characters; field ORT holds 5" ${d} --set 1 ORT Berlin)
+check_done(dbfdump)

@@ -1,0 +1,32 @@
+cmake_minimum_required(VERSION 3.25)
+# Runs findfiles on a small tree: a search, a stopped search, then bad command lines
+# and bad input, each with its exit code and a word of its message.
+# -DRUN=<emulator> -DTOOL=<findfiles.exe> -DWORK=<scratch folder>
+include(${CMAKE_CURRENT_LIST_DIR}/check_tool.cmake)
+file(REMOVE_RECURSE ${WORK})
+file(WRITE ${WORK}/tree/a.txt "")
+file(WRITE ${WORK}/tree/sub/b.txt "")
+set(w "${drive}${WORK}")
+set(t "${w}/tree")
+
+check(0 IS "${t}\\a.txt\n${t}\\sub\\b.txt\n2 file(s) found\n" ${t} *.txt)
+check(0 IS "${t}\\a.txt\n1 file(s) found\n" ${t}\\ *.txt --max 1)
+check(0 IS "0 file(s) found\n" ${t} *.doc --max 0001)
+
+foreach(help --help -h /?)
+  check(0 HAS "usage: findfiles FOLDER PATTERN" ${help})
+endforeach()
+check(2 HAS "FOLDER and PATTERN are missing")
+check(2 HAS "PATTERN is missing" ${t})
+check(2 HAS "unknown argument '-m'" ${t} *.txt -m 1)
+check(2 HAS "--max needs a number" ${t} *.txt --max)
+foreach(max 0 -1 +1 1x " 1" 1.0 2147483648 99999999999)
+  check(2 HAS "--max takes a whole number from 1 to 2147483647, not '${max}'" ${t} * --max ${max})
+endforeach()
+check(2 HAS "unexpected argument 'x'" ${t} *.txt --max 1 x)
+check(1 HAS "FOLDER is empty" "" *.txt)
+check(1 HAS "folder '${w}/nichts' does not exist" ${w}/nichts *.txt)
+check(1 HAS "'${t}/a.txt' is not a folder" ${t}/a.txt *.txt)
+check(1 HAS "PATTERN is empty" ${t} "")
+check(1 HAS "PATTERN 'sub\\*.txt' must be a name pattern without a folder" ${t} sub\\*.txt)
+check_done(findfiles)

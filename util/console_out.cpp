@@ -1,0 +1,20 @@
+#include "util/console_out.h"
+
+#include <string>
+
+#include "util/encoding.h"
+
+namespace fk {
+
+void writeConsole(DWORD stream, std::wstring_view text, Redirected redirected) {
+    const HANDLE out = GetStdHandle(stream);
+    DWORD mode = 0, written = 0;
+    if (GetConsoleMode(out, &mode)) {
+        WriteConsoleW(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        return;
+    }
+    const std::string bytes = redirected == Redirected::Utf8 ? narrowUtf8(text) : narrowAnsi(text);
+    WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+}  // namespace fk
