@@ -1,8 +1,8 @@
 #!/bin/bash
-# Builds the two programs and the release zip twice, one build after the other, and checks
+# Builds the programs, the tools and the release zip twice, one build after the other, and checks
 # that both give the same bytes: build A from this source tree in build/repro/a, build B from
 # a copy of it in build/repro/src-b into build/repro/b, so the source paths, the build paths
-# and the build times all differ. Only the programs are built, then CPack is run as the
+# and the build times all differ. Only what the zip holds is built, then CPack is run as the
 # `package` target runs it (the target itself would build the tests as well).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -24,7 +24,8 @@ fi
 build() {  # <source folder> <build folder>: prints the SHA-256 sums
     echo "check-reproducible: building $1 in $2" >&2
     if ! { cmake --preset windows -S "$1" -B "$2" &&
-           cmake --build "$2" -j2 --target FollowKelvaro FollowKelvaroCmd &&
+           cmake --build "$2" -j2 --target FollowKelvaro FollowKelvaroCmd initool findfiles \
+               dbfdump &&
            cpack --config "$2/CPackConfig.cmake" -B "$2/package"; } >"$2.log" 2>&1; then
         cat "$2.log" >&2
         return 1
