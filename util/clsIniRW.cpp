@@ -63,23 +63,14 @@ std::string valueOf(const ProfileRead& read) {
     return read.count == 0 ? std::string() : std::string(read.buffer.c_str());
 }
 
-// The profile functions ignore letter case and blanks around names: two names that
-// differ only so name the same section or key.
-bool sameProfileName(const std::string& a, const std::string& b) {
-    return equalIgnoringCase(trimBlanks(a), trimBlanks(b));
-}
-
-// Names the file holds as given, else "Invalid procedure call or argument": no name is
-// blank (the platform trims blanks around names and has no faithful empty one), a key
-// line ends its name at the first "=", a section line at "]", and a CR or LF in any
-// text would start a new line. Null texts are requests to delete or list, not names.
+// Texts the file holds as given, else "Invalid procedure call or argument". Null texts
+// are requests to delete or list, not names.
 void requireFaithful(const Text& sectionName, const Text& keyName, const Text& keyValue) {
-    const auto bad = [](const Text& text, const char* ending, bool name) {
-        return text && ((name && trimBlanks(*text).empty()) ||
-                        text->find_first_of(ending) != std::string::npos);
+    const auto faulty = [](const Text& text, TextRole role) {
+        return text && faultIn(*text, role) != TextFault::None;
     };
-    if (bad(sectionName, "]\r\n", true) || bad(keyName, "=\r\n", true) ||
-        bad(keyValue, "\r\n", false)) {
+    if (faulty(sectionName, TextRole::Section) || faulty(keyName, TextRole::Key) ||
+        faulty(keyValue, TextRole::Value)) {
         raise(err::InvalidProcedureCall);
     }
 }
@@ -111,6 +102,22 @@ void putFound(std::vector<T>& result, int16_t& n, T entry) {
 }
 
 }  // namespace
+
+TextFault faultIn(const std::string& text, TextRole role) {
+    if (role != TextRole::Value && trimBlanks(text).empty()) return TextFault::BlankName;
+    if (text.find_first_of("\r\n") != std::string::npos) return TextFault::LineBreak;
+    if (role == TextRole::Section && text.find(']') != std::string::npos) {
+        return TextFault::BracketInSection;
+    }
+    if (role == TextRole::Key && text.find('=') != std::string::npos) {
+        return TextFault::EqualsInKey;
+    }
+    return TextFault::None;
+}
+
+bool sameProfileName(const std::string& a, const std::string& b) {
+    return equalIgnoringCase(trimBlanks(a), trimBlanks(b));
+}
 
 void clsIniRW::File_Name(const std::string& path) { file_ = CheckExistence(path); }
 

@@ -39,6 +39,17 @@ using SectionKeyRows = KeyValueRows;
 using KeyValueTable = std::optional<KeyValueRows>;
 using SectionKeyTable = std::optional<SectionKeyRows>;
 
+// What keeps an INI file from holding a text as given: the platform trims blanks
+// around names and has no faithful empty one, a key line ends its name at the first
+// "=", a section line at "]", and a CR or LF in any text would start a new line.
+enum class TextRole { Section, Key, Value };
+enum class TextFault { None, BlankName, LineBreak, BracketInSection, EqualsInKey };
+TextFault faultIn(const std::string& text, TextRole role);
+
+// The profile functions ignore letter case and blanks around names: two names that
+// differ only so name the same section or key.
+bool sameProfileName(const std::string& a, const std::string& b);
+
 class clsIniRW {
 public:
     // Sets the file as a full path (a relative one is taken from the current folder);
@@ -48,9 +59,8 @@ public:
     const std::string& File() const { return file_; }
     bool FileOpen() const { return fileOpen_; }
 
-    // Refuses (error 5, nothing written) a section or key name that is empty or only
-    // blanks, "]" in a section name, "=" in a key name, and CR or LF in any of the three
-    // texts; null texts (deletions) pass.
+    // Refuses (error 5, nothing written) a text with a fault (faultIn); null texts
+    // (deletions) pass.
     bool WriteData(const Text& sectionName, const Text& keyName, const Text& keyValue);
     // A null key deletes the whole section; a null value deletes the key.
     bool DeleteData(const Text& sectionName, const Text& keyName,

@@ -88,28 +88,25 @@ bool takes(const Command& command, std::size_t count) {
            (optional && static_cast<std::size_t>(words) == count + 1);
 }
 
-// Why a name cannot be written as a section (or a key), or "" when it can: the file's
-// syntax has no way to hold it.
-std::wstring nameRefusal(const std::string& name, bool section) {
-    const std::wstring what = section ? L"section name " : L"key name ";
-    if (name.empty()) return L"the " + what + L"is empty";
-    if (name.find_first_of("\r\n") != name.npos) return L"the " + what + L"holds a line break";
-    if (section && name.find(']') != name.npos) return what + quoted(name) + L" holds ']'";
-    if (!section && name.find('=') != name.npos) return what + quoted(name) + L" holds '='";
+// Why the file cannot hold a text as given, or "" when it can.
+std::wstring refusal(const std::string& text, fk::TextRole role) {
+    const std::wstring what = role == fk::TextRole::Section ? L"section name "
+                              : role == fk::TextRole::Key   ? L"key name "
+                                                            : L"value ";
+    switch (fk::faultIn(text, role)) {
+    case fk::TextFault::BlankName: return L"the " + what + L"is empty or only blanks";
+    case fk::TextFault::LineBreak: return L"the " + what + L"holds a line break";
+    case fk::TextFault::BracketInSection: return what + quoted(text) + L" holds ']'";
+    case fk::TextFault::EqualsInKey: return what + quoted(text) + L" holds '='";
+    case fk::TextFault::None: break;
+    }
     return L"";
-}
-
-// The profile functions ignore letter case and blanks around names.
-bool sameName(const std::string& a, const std::string& b) {
-    const std::wstring wa = ansi(fk::trimBlanks(a)), wb = ansi(fk::trimBlanks(b));
-    return CompareStringOrdinal(wa.c_str(), static_cast<int>(wa.size()), wb.c_str(),
-                                static_cast<int>(wb.size()), TRUE) == CSTR_EQUAL;
 }
 
 bool hasSection(fk::clsIniRW& ini, const std::string& section) {
     const fk::NameList sections = ini.GetAllSections();
     return sections && std::any_of(sections->begin(), sections->end(), [&](const auto& s) {
-               return !s.empty() && sameName(s, section);
+               return !s.empty() && fk::sameProfileName(s, section);
            });
 }
 
@@ -117,18 +114,18 @@ bool hasSection(fk::clsIniRW& ini, const std::string& section) {
 // one (unless it is the old one in another spelling) must not.
 std::wstring renameRefusal(fk::clsIniRW& ini, const std::vector<std::string>& a, bool section) {
     for (std::size_t i = 0; i < a.size(); ++i) {
-        const std::wstring refusal = nameRefusal(a[i], section || i == 0);
-        if (!refusal.empty()) return refusal;
+        const auto role = section || i == 0 ? fk::TextRole::Section : fk::TextRole::Key;
+        if (std::wstring why = refusal(a[i], role); !why.empty()) return why;
     }
     const std::wstring in = L" in section [" + ansi(a[0]) + L"]";
     if (!hasSection(ini, a[0])) return L"there is no section [" + ansi(a[0]) + L"]";
     if (section) {
-        if (!sameName(a[0], a[1]) && hasSection(ini, a[1])) {
+        if (!fk::sameProfileName(a[0], a[1]) && hasSection(ini, a[1])) {
             return L"section [" + ansi(a[1]) + L"] exists already";
         }
     } else if (!ini.FindKeyInSection(a[0], a[1])) {
         return L"there is no key " + quoted(a[1]) + in;
-    } else if (!sameName(a[1], a[2]) && ini.FindKeyInSection(a[0], a[2])) {
+    } else if (!fk::sameProfileName(a[1], a[2]) && ini.FindKeyInSection(a[0], a[2])) {
         return L"key " + quoted(a[2]) + L" exists already" + in;
     }
     return L"";
@@ -153,12 +150,11 @@ int run(fk::clsIniRW& ini, const std::wstring& command, const std::vector<std::s
         const std::string value = ini.GetValue(a[0], a[1]);
         if (!g_failed) print(value);
     } else if (command == L"set" || command == L"delete") {
-        for (const std::wstring& r : {nameRefusal(a[0], true), nameRefusal(a[1], false)}) {
-            if (!r.empty()) return fail(r);
-        }
         const bool set = command == L"set";
-        if (set && a[2].find_first_of("\r\n") != a[2].npos) {
-            return fail(L"the value holds a line break");
+        for (const std::wstring& r :
+             {refusal(a[0], fk::TextRole::Section), refusal(a[1], fk::TextRole::Key),
+              set ? refusal(a[2], fk::TextRole::Value) : L""}) {
+            if (!r.empty()) return fail(r);
         }
         const bool done = set ? ini.WriteData(a[0], a[1], a[2]) : ini.DeleteData(a[0], a[1]);
         if (!done) {
@@ -166,7 +162,7 @@ int run(fk::clsIniRW& ini, const std::wstring& command, const std::vector<std::s
                                         L" in section [" + ansi(a[0]) + L"]");
         }
     } else if (command == L"delete-section") {
-        if (const std::wstring r = nameRefusal(a[0], true); !r.empty()) return fail(r);
+        if (std::wstring r = refusal(a[0], fk::TextRole::Section); !r.empty()) return fail(r);
         if (!ini.DeleteData(a[0], std::nullopt)) {
             return writeFailed(ini, L"delete section [" + ansi(a[0]) + L"]");
         }
