@@ -282,7 +282,8 @@ void dbases::UpdateNoRecords(int32_t nummer) {
     if (nummer < 0) raise(err::InvalidProcedureCall);
     const int32_t count = nummer != 0 ? nummer : NoRecords;
     const auto u = static_cast<uint32_t>(count);
-    const unsigned char bytes[4] = {static_cast<unsigned char>(u), static_cast<unsigned char>(u >> 8),
+    const unsigned char bytes[4] = {static_cast<unsigned char>(u),
+                                    static_cast<unsigned char>(u >> 8),
                                     static_cast<unsigned char>(u >> 16),
                                     static_cast<unsigned char>(u >> 24)};
     if (std::fseek(file_.get(), 4, SEEK_SET) != 0 ||
