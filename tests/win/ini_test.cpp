@@ -50,6 +50,7 @@ TEST_F(Ini, FileNameTakesAMissingFileButNotOneHeldWithoutWriteSharing) {
     EXPECT_FALSE(ini.RenameSection("Praxis", "Einrichtung") ||
                  ini.RenameSection("Praxis", "PRAXIS") || ini.RenameKey("Praxis", "Ort", "Stadt"));
     CloseHandle(held);
+    EXPECT_EQ(test::readFile(path), kFixture);
 }
 
 TEST_F(Ini, ReadsComeBackWholeAndFindsIgnoreLetterCaseOrdinally) {
