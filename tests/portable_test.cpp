@@ -317,7 +317,8 @@ TEST_F(Dbases, ShortRecordsAndPositionsBeyond32Bits) {
 TEST(CodePage, LanguageDriversTextsAndRefusals) {
     // Language driver, text, its bytes in the driver's code page ("" when refused).
     const std::tuple<uint8_t, std::string, std::string> rows[] = {
-        {0x00, "Müller €", "M\xfcller \x80"}, {0x13, "ß", "\xdf"}, {0x01, "Müller", "M\x81ller"},
+        {0x00, "Müller €", "M\xfcller \x80"}, {0xFE, "ß", "\xdf"}, {0x7D, "ß", ""},
+        {0x7D, "a", "a"}, {0x01, "Müller", "M\x81ller"},
         {0x02, "€", ""}, {0x65, "Жук", "\x86\xe3\xaa"}, {0xC8, "Łódź", "\xa3\xf3" "d\x9f"},
         {0xCB, "Ω", "\xd9"}, {0x57, "\xff", ""}, {0x57, "\xc3", ""}};
     for (const auto& [driver, text, bytes] : rows) {

@@ -8,12 +8,13 @@
 
 namespace fk {
 
-// The code page that a table's language-driver byte (header offset 29) names: 437, 850,
-// 852, 865, 866 or 1250 to 1254; 1252 for 0 and for ids of any other code page.
+// The code page that a table's language-driver byte (header offset 29) names; 1252 for 0
+// and for ids no code page is known for. Text is converted for 437, 850, 852, 865, 866
+// and 1250 to 1254; in other code pages only ASCII is: their other bytes read as U+FFFD
+// and other characters are refused, so no text is stored in the wrong code page.
 int codePageOfLanguageDriver(uint8_t id);
 
 // Bytes of `codePage` as UTF-8; a byte the code page leaves undefined becomes U+FFFD.
-// A code page other than those above is taken as 1252.
 std::string codePageToUtf8(int codePage, std::string_view bytes);
 
 // UTF-8 as bytes of `codePage`. `refused` is the first character that the code page has
