@@ -66,10 +66,20 @@ foreach(rec 0 x 1x -1 99999999999)
   check(2 HAS "REC must be a record number from 1, not '${rec}'" ${t} --set ${rec} 2 x)
 endforeach()
 check(1 HAS "cannot open ${w}/nichts.dbf: Error 53: File not found" ${w}/nichts.dbf)
+if(RUN)  # the Windows build names the table in the ANSI code page, which lacks "Ω"
+  check(1 HAS "'${w}/Ω.dbf' holds a character that code page 1252 cannot hold"
+        ${w}/Ω.dbf --append)
+endif()
 check(1 HAS "cannot open ${w}/text.dbf: Error 321: Invalid file format" ${w}/text.dbf)
 refused(1 "no record 2 (the table has 1)" ${d} --set 2 1 x)
 refused(1 "no field 'strasse2' in ${t}" ${t} --set 1 strasse2 x)
 refused(1 "no field '0' in ${t}" ${t} --set 1 0 x)
 refused(1 "no field '15' in ${t}" ${t} --set 1 15 x)
 refused(1 "the value has 6 characters; field ORT holds 5" ${d} --set 1 ORT Berlin)
+# Output that cannot be written is a failure.
+execute_process(COMMAND ${RUN} ${TOOL} ${d} OUTPUT_FILE /dev/full
+                RESULT_VARIABLE rc ERROR_VARIABLE err)
+if(NOT rc EQUAL 1 OR NOT err STREQUAL "dbfdump: cannot write to standard output\n")
+  string(APPEND failures "\n${d} > /dev/full: exit ${rc}, error [${err}]")
+endif()
 check_done(dbfdump)

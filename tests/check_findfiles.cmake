@@ -29,4 +29,16 @@ check(1 HAS "folder '${w}/nichts' does not exist" ${w}/nichts *.txt)
 check(1 HAS "'${t}/a.txt' is not a folder" ${t}/a.txt *.txt)
 check(1 HAS "PATTERN is empty" ${t} "")
 check(1 HAS "PATTERN 'sub\\*.txt' must be a name pattern without a folder" ${t} sub\\*.txt)
+foreach(folder . ..)
+  check(1 HAS "PATTERN '${folder}' must be a name pattern without a folder" ${t} ${folder})
+endforeach()
+# The class finds names in the ANSI code page: one it cannot hold is printed as its
+# look-alike, told on standard error, and the exit code is 1.
+file(WRITE ${WORK}/omega/Ωx.txt "")
+execute_process(COMMAND ${RUN} ${TOOL} ${w}/omega *.txt
+                RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+string(FIND "${err}" "x.txt' cannot be shown in code page 1252; " at)
+if(NOT rc EQUAL 1 OR NOT out MATCHES "x\\.txt\n1 file\\(s\\) found\n$" OR at EQUAL -1)
+  string(APPEND failures "\nΩx.txt: exit ${rc}, output [${out}] error [${err}]")
+endif()
 check_done(findfiles)

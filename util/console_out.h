@@ -13,7 +13,8 @@ namespace fk {
 // written, or UTF-8 (JSON Lines).
 enum class Redirected { Ansi, Utf8 };
 
-// `stream` is STD_OUTPUT_HANDLE or STD_ERROR_HANDLE.
-void writeConsole(DWORD stream, std::wstring_view text, Redirected redirected = Redirected::Ansi);
+// `stream` is STD_OUTPUT_HANDLE or STD_ERROR_HANDLE. False when the text could not be
+// written whole (a full disk, a closed pipe); GetLastError() tells why.
+bool writeConsole(DWORD stream, std::wstring_view text, Redirected redirected = Redirected::Ansi);
 
 }  // namespace fk

@@ -83,6 +83,7 @@ void dbases::FileOpen(const std::string& sPath, Access access) {
 
     file_ = std::move(file);  // closes a table opened before
     readOnly_ = access == Access::ReadOnly;
+    languageDriver_ = head[29];
     fields_ = std::move(fields);
     mnFields = static_cast<uint8_t>(count);
     NoRecords = static_cast<int32_t>(records);
@@ -131,6 +132,11 @@ int16_t dbases::fieldNumber(std::string& name) const {
         if (fields_[static_cast<std::size_t>(i)].name == name) return i;
     }
     return 0;
+}
+
+int16_t dbases::FieldIndex(std::string_view name) const {
+    std::string key(name);
+    return fieldNumber(key);
 }
 
 std::optional<std::string> dbases::dataOf(int16_t index) const {

@@ -55,6 +55,10 @@ public:
     const std::string& RecBuf() const { return buffer_; }
     int16_t NoFields() const { return mnFields; }
     std::string FieldName(int16_t index) const;
+    // The number of the field with this name, looked up as GetData does; 0 for none.
+    int16_t FieldIndex(std::string_view name) const;
+    // The language-driver byte of the open table's header (offset 29): its code page.
+    uint8_t LanguageDriver() const { return languageDriver_; }
 
     // A field by number, or by name (trimmed and upper-cased; the caller's variable
     // takes that form). No value for an unknown name or a number of 0 or below.
@@ -101,6 +105,7 @@ private:
 
     File file_;
     bool readOnly_ = false;
+    uint8_t languageDriver_ = 0;
     std::vector<Field> fields_;  // index 0: the flag byte's entry (length 2, start 0)
     int32_t current_ = 0;
     int16_t firstRecordPos_ = 0;  // 1-based file position of record 1

@@ -3,22 +3,20 @@
 // blank record or set a field of a record first. Text follows the table's code page,
 // named by its language-driver byte: fields are shown in UTF-8, and a value to set is
 // stored in that code page or refused.
+#include <cstdint>
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "errors/runtime_error.h"
+#include "examples/common/tool_cli.h"
 #include "util/codepage.h"
 #include "util/dbases.h"
 
-#ifdef _WIN32
-#include "util/console_out.h"
-#include "util/encoding.h"
-#endif
-
 namespace {
+
+namespace cli = fk::cli;
 
 const char* const kUsage =
     "usage: dbfdump TABLE                       print header and records\n"
@@ -28,46 +26,24 @@ const char* const kUsage =
     "exit code: 0 done, 1 the table or a value refused (nothing written), 2 wrong command "
     "line\n";
 
-// UTF-8 on standard output or error; a Windows console gets UTF-16.
-void emit(bool error, const std::string& utf8) {
-#ifdef _WIN32
-    fk::writeConsole(error ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE, fk::widenUtf8(utf8),
-                     fk::Redirected::Utf8);
-#else
-    std::fwrite(utf8.data(), 1, utf8.size(), error ? stderr : stdout);
-#endif
-}
+// JSON Lines, UTF-8 also when redirected on Windows.
+cli::Tool tool{.name = "dbfdump", .usage = kUsage, .newline = "\n", .utf8Redirected = true};
 
 // The records are written in pieces of about 64 KiB.
 class Output {
 public:
-    ~Output() { flush(); }
     void line(const std::string& text) {
         text_ += text + "\n";
         if (text_.size() >= 65536) flush();
     }
     void flush() {
-        if (!text_.empty()) emit(false, text_);
+        if (!text_.empty()) tool.out(text_);
         text_.clear();
     }
 
 private:
     std::string text_;
 };
-
-int fail(const std::string& text) {
-    emit(true, "dbfdump: " + text + "\n");
-    return 1;
-}
-
-int wrongCommandLine(const std::string& text) {
-    emit(true, "dbfdump: " + text + "\n" + kUsage);
-    return 2;
-}
-
-std::string quoted(std::string_view text) {
-    return "'" + std::string(text) + "'";
-}
 
 // A JSON string of UTF-8 text.
 std::string json(std::string_view text) {
@@ -86,14 +62,6 @@ std::string json(std::string_view text) {
         }
     }
     return out + "\"";
-}
-
-// The code page named by the table's language-driver byte (header offset 29).
-int codePageOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    char head[30] = {};
-    in.read(head, sizeof head);
-    return fk::codePageOfLanguageDriver(static_cast<uint8_t>(head[29]));
 }
 
 void printTable(fk::dbases& table, int codePage, Output& out) {
@@ -122,15 +90,6 @@ void printTable(fk::dbases& table, int codePage, Output& out) {
     }
 }
 
-// A whole number from 1 to `most` (digits only), or 0.
-long wholeNumber(const std::string& text, long most) {
-    if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != text.npos) {
-        return 0;
-    }
-    const long long n = std::stoll(text);
-    return n >= 1 && n <= most ? static_cast<long>(n) : 0;
-}
-
 // What --set asks for, checked against the table before anything is written.
 struct FieldWrite {
     int32_t record = 0;
@@ -141,31 +100,26 @@ struct FieldWrite {
 // The field a FIELD argument names: a number, or a name as the class looks it up.
 int fieldOf(const fk::dbases& table, int codePage, const std::string& argument) {
     if (argument.find_first_not_of("0123456789") == std::string::npos) {
-        return static_cast<int>(wholeNumber(argument, table.NoFields()));
+        return static_cast<int>(cli::wholeNumber(argument, table.NoFields()));
     }
     const fk::CodePageText name = fk::utf8ToCodePage(codePage, argument);
-    std::string lookedUp = name.bytes;  // trimmed and upper-cased by the lookup
-    if (!name.refused.empty() || !table.GetData(lookedUp)) return 0;
-    for (int i = 1; i <= table.NoFields(); ++i) {
-        if (table.FieldName(static_cast<int16_t>(i)) == lookedUp) return i;
-    }
-    return 0;
+    return name.refused.empty() ? table.FieldIndex(name.bytes) : 0;
 }
 
 // The refusal of a --set, or "" when it may be written.
 std::string checkWrite(const fk::dbases& table, int codePage, const std::vector<std::string>& a,
                        FieldWrite& write) {
-    write.record = static_cast<int32_t>(wholeNumber(a[2], table.NoRecords));
+    write.record = static_cast<int32_t>(cli::wholeNumber(a[2], table.NoRecords));
     if (write.record == 0) {
         return "no record " + a[2] + " (the table has " + std::to_string(table.NoRecords) + ")";
     }
     write.field = fieldOf(table, codePage, a[3]);
-    if (write.field == 0) return "no field " + quoted(a[3]) + " in " + a[0];
+    if (write.field == 0) return "no field " + cli::quoted(a[3]) + " in " + a[0];
     const fk::CodePageText value = fk::utf8ToCodePage(codePage, a[4]);
     // One refused byte is no character: every character beyond ASCII takes two or more.
     if (value.refused.size() == 1) return "the value is not UTF-8 text";
     if (!value.refused.empty()) {
-        return "the value holds " + quoted(value.refused) + ", which code page " +
+        return "the value holds " + cli::quoted(value.refused) + ", which code page " +
                std::to_string(codePage) + " cannot store";
     }
     std::string name, type;
@@ -183,70 +137,86 @@ std::string describe(const fk::RuntimeError& e) {
     return "Error " + std::to_string(e.number()) + ": " + e.description();
 }
 
-// The arguments, UTF-8: TABLE [--append | --set REC FIELD TEXT].
-int run(const std::vector<std::string>& a) {
-    if (a.empty()) return wrongCommandLine("TABLE is missing");
-    if (a[0] == "--help" || a[0] == "-h" || a[0] == "/?") {
-        emit(false, kUsage);
-        return 0;
-    }
-    if (a[0].size() > 1 && a[0][0] == '-') {
-        return wrongCommandLine("unknown option " + quoted(a[0]));
-    }
+// What is wrong with the command line TABLE [--append | --set REC FIELD TEXT], or "".
+std::string commandLineFault(const std::vector<std::string>& a) {
+    if (a.empty()) return "TABLE is missing";
+    if (a[0].size() > 1 && a[0][0] == '-') return "unknown option " + cli::quoted(a[0]);
     const std::string option = a.size() > 1 ? a[1] : "";
     if (!option.empty() && option != "--append" && option != "--set") {
-        return wrongCommandLine("unknown option " + quoted(option));
+        return "unknown option " + cli::quoted(option);
     }
-    if (option == "--append" && a.size() > 2) {
-        return wrongCommandLine("unexpected argument " + quoted(a[2]));
+    if (option == "--append" && a.size() > 2) return "unexpected argument " + cli::quoted(a[2]);
+    if (option == "--set" && a.size() != 5) return "--set needs REC FIELD TEXT";
+    if (option == "--set" && cli::wholeNumber(a[2], INT32_MAX) == 0) {
+        return "REC must be a record number from 1, not " + cli::quoted(a[2]);
     }
-    if (option == "--set" && a.size() != 5) return wrongCommandLine("--set needs REC FIELD TEXT");
-    if (option == "--set" && wholeNumber(a[2], INT32_MAX) == 0) {
-        return wrongCommandLine("REC must be a record number from 1, not " + quoted(a[2]));
-    }
+    return "";
+}
+
+// Opens TABLE, for writing when an option changes it; the refusal, or "".
+std::string openTable(fk::dbases& table, const std::vector<std::string>& a) {
+    std::string path = a[0];
 #ifdef _WIN32
-    const std::string path = fk::utf8ToAnsi(a[0]);
-#else
-    const std::string path = a[0];
+    // The class opens files by their names in the ANSI code page.
+    if (std::string refusal = cli::ansiRefusal(a[0], path); !refusal.empty()) return refusal;
 #endif
-    fk::dbases table;
+    const bool writes = a.size() > 1;
     try {
-        table.FileOpen(
-            path, option.empty() ? fk::dbases::Access::ReadOnly : fk::dbases::Access::ReadWrite);
+        table.FileOpen(path, writes ? fk::dbases::Access::ReadWrite : fk::dbases::Access::ReadOnly);
     } catch (const fk::RuntimeError& e) {
-        return fail("cannot open " + a[0] + (option.empty() ? "" : " for writing") + ": " +
-                    describe(e));
+        return "cannot open " + a[0] + (writes ? " for writing" : "") + ": " + describe(e);
     }
-    const int codePage = codePageOf(path);
+    return "";
+}
+
+// Appends a blank record or sets a field, as the option asks; the refusal of a --set, or "".
+std::string change(fk::dbases& table, int codePage, const std::vector<std::string>& a) {
+    const std::string option = a.size() > 1 ? a[1] : "";
+    if (option == "--append") table.Go(fk::dbases::kAppend);
+    if (option != "--set") return "";
+    FieldWrite write;
+    if (std::string refusal = checkWrite(table, codePage, a, write); !refusal.empty()) {
+        return refusal;
+    }
+    table.Go(write.record);
+    table.WriteData(write.field, write.bytes);
+    table.upd();
+    return "";
+}
+
+// The arguments, UTF-8.
+int run(const std::vector<std::string>& a) {
+    if (cli::asksForHelp(a)) return tool.help();
+    if (const std::string fault = commandLineFault(a); !fault.empty()) {
+        return tool.wrongCommandLine(fault);
+    }
+    fk::dbases table;
+    if (const std::string refusal = openTable(table, a); !refusal.empty()) {
+        return tool.fail(refusal);
+    }
+    const int codePage = fk::codePageOfLanguageDriver(table.LanguageDriver());
     Output out;
     try {
-        if (option == "--append") table.Go(fk::dbases::kAppend);
-        if (option == "--set") {
-            FieldWrite write;
-            const std::string refusal = checkWrite(table, codePage, a, write);
-            if (!refusal.empty()) return fail(refusal);
-            table.Go(write.record);
-            table.WriteData(write.field, write.bytes);
-            table.upd();
+        if (const std::string refusal = change(table, codePage, a); !refusal.empty()) {
+            return tool.fail(refusal);
         }
         printTable(table, codePage, out);
     } catch (const fk::RuntimeError& e) {
         out.flush();
-        return fail(a[0] + ": " + describe(e));
+        return tool.fail(a[0] + ": " + describe(e));
     }
-    return 0;
+    out.flush();
+    return tool.finish(0);
 }
 
 }  // namespace
 
 #ifdef _WIN32
 int wmain(int argc, wchar_t** argv) {
-    std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i) args.push_back(fk::narrowUtf8(argv[i]));
-    return run(args);
+    return run(cli::arguments(argc, argv));
 }
 #else
 int main(int argc, char** argv) {
-    return run(std::vector<std::string>(argv + 1, argv + argc));
+    return run(cli::arguments(argc, argv));
 }
 #endif

@@ -1,50 +1,46 @@
 // findfiles: searches a folder tree with cfindfile, printing every match the moment
 // it is found and the count at the end; --max N stops the search after N matches.
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "errors/win32_error.h"
+#include "examples/common/tool_cli.h"
 #include "files/cfindfile.h"
-#include "util/console_out.h"
-#include "util/encoding.h"
 
 namespace {
 
-const wchar_t* const kUsage =
-    L"usage: findfiles FOLDER PATTERN [--max N]\r\n"
-    L"  prints every name below FOLDER that matches PATTERN (wildcards * and ?), then the\r\n"
-    L"  count; --max N stops after N matches (a whole number from 1 to 2147483647)\r\n"
-    L"  e.g. findfiles C:\\Daten *.txt --max 10\r\n"
-    L"exit code: 0 searched, 1 FOLDER or PATTERN refused, 2 wrong command line\r\n";
+namespace cli = fk::cli;
 
-void out(const std::wstring& text) {
-    fk::writeConsole(STD_OUTPUT_HANDLE, text);
-}
+const char* const kUsage =
+    "usage: findfiles FOLDER PATTERN [--max N]\r\n"
+    "  prints every name below FOLDER that matches PATTERN (wildcards * and ?), then the\r\n"
+    "  count; --max N stops after N matches (a whole number from 1 to 2147483647)\r\n"
+    "  e.g. findfiles C:\\Daten *.txt --max 10\r\n"
+    "exit code: 0 searched, 1 FOLDER or PATTERN refused, 2 wrong command line\r\n";
 
-int fail(const std::wstring& text) {
-    fk::writeConsole(STD_ERROR_HANDLE, L"findfiles: " + text + L"\r\n");
-    return 1;
-}
+cli::Tool tool{.name = "findfiles", .usage = kUsage};
 
-int wrongCommandLine(const std::wstring& text) {
-    fk::writeConsole(STD_ERROR_HANDLE, L"findfiles: " + text + L"\r\n" + kUsage);
-    return 2;
-}
-
-std::wstring quoted(const std::wstring& text) {
-    return L"'" + text + L"'";
-}
-
+// Prints each name as it is found. The class finds names in the ANSI code page: a
+// character the code page lacks turns into a look-alike, which names no file (or,
+// by chance, another one) and is told on standard error.
 class Printer : public fk::cfindfileEvents {
 public:
     explicit Printer(long max) : max_(max) {}
     void FoundFile(std::string& fileName, bool& Cancel) override {
-        out(fk::widenAnsi(fileName) + L"\r\n");
+        const std::string shown = cli::fromAnsi(fileName);
+        if (!tool.out(shown + "\r\n")) Cancel = true;
+        const auto kind = cli::kindOf(fileName).kind;
+        if (kind != cli::PathKind::File && kind != cli::PathKind::Folder) {
+            tool.report(cli::quoted(shown) + " cannot be shown in code page " +
+                        std::to_string(GetACP()) +
+                        "; its real name holds a character the code page does not have");
+        }
         if (max_ > 0 && ++found_ >= max_) Cancel = true;
     }
     void EndFindFiles(int32_t& FileCount) override {
-        out(std::to_wstring(FileCount) + L" file(s) found\r\n");
+        tool.out(std::to_string(FileCount) + " file(s) found\r\n");
     }
 
 private:
@@ -52,76 +48,66 @@ private:
     long found_ = 0;
 };
 
-// N of --max: a whole number from 1 to 2,147,483,647 written in digits only, else 0.
-long maxOf(const std::wstring& text) {
-    if (text.empty() || text.size() > 10 || text.find_first_not_of(L"0123456789") != text.npos) {
-        return 0;
+// What is wrong with the command line FOLDER PATTERN [--max N], or ""; `max` gets N.
+std::string commandLineFault(const std::vector<std::string>& a, long& max) {
+    if (a.size() < 2) return a.empty() ? "FOLDER and PATTERN are missing" : "PATTERN is missing";
+    if (a.size() > 2 && a[2] != "--max") return "unknown argument " + cli::quoted(a[2]);
+    if (a.size() == 3) return "--max needs a number";
+    if (a.size() > 4) return "unexpected argument " + cli::quoted(a[4]);
+    max = a.size() == 4 ? cli::wholeNumber(a[3], INT32_MAX) : 0;
+    if (a.size() == 4 && max == 0) {
+        return "--max takes a whole number from 1 to 2147483647, not " + cli::quoted(a[3]);
     }
-    const long long n = std::stoll(text);
-    return n <= INT32_MAX ? static_cast<long>(n) : 0;
+    return "";
 }
 
-// Why FOLDER cannot be searched, or "" when it can.
-std::wstring folderRefusal(const std::wstring& folder) {
-    if (folder.empty()) return L"FOLDER is empty";
-    const DWORD attributes = GetFileAttributesA(fk::narrowAnsi(folder).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        const DWORD code = GetLastError();
-        if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) {
-            return L"folder " + quoted(folder) + L" does not exist";
-        }
-        return L"cannot use folder " + quoted(folder) + L": " + fk::systemMessage(code);
+// Why FOLDER (in the ANSI code page) cannot be searched, or "" when it can.
+std::string folderRefusal(const std::string& folder) {
+    if (folder.empty()) return "FOLDER is empty";
+    const std::string shown = cli::quoted(cli::fromAnsi(folder));
+    const cli::PathKind path = cli::kindOf(folder);
+    switch (path.kind) {
+    case cli::PathKind::Missing: return "folder " + shown + " does not exist";
+    case cli::PathKind::Unusable: return "cannot use folder " + shown + ": " + path.reason;
+    case cli::PathKind::File: return shown + " is not a folder";
+    case cli::PathKind::Folder: break;
     }
-    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return quoted(folder) + L" is not a folder";
-    return L"";
+    return "";
 }
 
-std::wstring patternRefusal(const std::wstring& pattern) {
-    if (pattern.empty()) return L"PATTERN is empty";
-    if (pattern.find_first_of(L"\\/") != pattern.npos) {
-        return L"PATTERN " + quoted(pattern) + L" must be a name pattern without a folder";
+// "." and ".." name folders, not files: the search would print paths that do not exist.
+std::string patternRefusal(const std::string& pattern) {
+    if (pattern.empty()) return "PATTERN is empty";
+    if (pattern.find_first_of("\\/") != pattern.npos || pattern == "." || pattern == "..") {
+        return "PATTERN " + cli::quoted(pattern) + " must be a name pattern without a folder";
     }
-    return L"";
+    return "";
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    const std::vector<std::wstring> a(argv + 1, argv + argc);
-    if (!a.empty() && (a[0] == L"--help" || a[0] == L"-h" || a[0] == L"/?")) {
-        out(kUsage);
-        return 0;
+    const std::vector<std::string> a = cli::arguments(argc, argv);
+    if (cli::asksForHelp(a)) return tool.help();
+    long max = 0;
+    if (const std::string fault = commandLineFault(a, max); !fault.empty()) {
+        return tool.wrongCommandLine(fault);
     }
-    if (a.size() < 2)
-        return wrongCommandLine(a.empty() ? L"FOLDER and PATTERN are missing"
-                                          : L"PATTERN is missing");
-    if (a.size() > 2 && a[2] != L"--max")
-        return wrongCommandLine(L"unknown argument " + quoted(a[2]));
-    if (a.size() == 3) return wrongCommandLine(L"--max needs a number");
-    if (a.size() > 4) return wrongCommandLine(L"unexpected argument " + quoted(a[4]));
-    const long max = a.size() == 4 ? maxOf(a[3]) : 0;
-    if (a.size() == 4 && max == 0) {
-        return wrongCommandLine(L"--max takes a whole number from 1 to 2147483647, not " +
-                                quoted(a[3]));
+    std::string folder, pattern;
+    for (const std::string& refusal :
+         {cli::ansiRefusal(a[0], folder), cli::ansiRefusal(a[1], pattern)}) {
+        if (!refusal.empty()) return tool.fail(refusal);
     }
-    // The class works in the ANSI code page: a name it cannot hold would be another name.
-    for (const std::wstring& argument : {a[0], a[1]}) {
-        if (fk::widenAnsi(fk::narrowAnsi(argument)) != argument) {
-            return fail(quoted(argument) + L" holds a character that code page " +
-                        std::to_wstring(GetACP()) + L" cannot hold");
-        }
+    for (const std::string& refusal : {folderRefusal(folder), patternRefusal(a[1])}) {
+        if (!refusal.empty()) return tool.fail(refusal);
     }
-    for (const std::wstring& refusal : {folderRefusal(a[0]), patternRefusal(a[1])}) {
-        if (!refusal.empty()) return fail(refusal);
-    }
-    std::string folder = fk::narrowAnsi(a[0]);
     if (folder.back() != '\\' && folder.back() != '/') folder += '\\';
 
     fk::cfindfile finder;
     finder.Path(folder);
-    finder.FileSpec(fk::narrowAnsi(a[1]));
+    finder.FileSpec(pattern);
     Printer printer(max);
     finder.addListener(printer);
     std::vector<std::string> found;
-    return finder.FindAll(found) ? 0 : fail(L"the search did not run");
+    return tool.finish(finder.FindAll(found) ? 0 : tool.fail("the search did not run"));
 }
