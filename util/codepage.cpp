@@ -73,12 +73,16 @@ constexpr std::pair<uint8_t, int> kLanguageDrivers[] = {
     {0x96, 10007}, {0x97, 10029}, {0x98, 10006}, {0xC8, 1250}, {0xC9, 1251}, {0xCA, 1254},
     {0xCB, 1253}, {0xCC, 1257}};
 
+const CodePage* tableOf(int codePage) {
+    const auto found = std::find_if(std::begin(kCodePages), std::end(kCodePages),
+                                    [&](const CodePage& c) { return c.number == codePage; });
+    return found == std::end(kCodePages) ? nullptr : found;
+}
+
 std::u16string_view upperHalf(int codePage) {
-    for (const CodePage& c : kCodePages) {
-        if (c.number == codePage) return c.upper;
-    }
     static const std::u16string kUnknown(128, u'\uFFFD');  // no byte above 0x7F is known
-    return kUnknown;
+    const CodePage* table = tableOf(codePage);
+    return table ? table->upper : kUnknown;
 }
 
 void appendUtf8(std::string& out, char32_t c) {
@@ -121,6 +125,8 @@ int codePageOfLanguageDriver(uint8_t id) {
     }
     return 1252;
 }
+
+bool convertsCodePage(int codePage) { return tableOf(codePage) != nullptr; }
 
 std::string codePageToUtf8(int codePage, std::string_view bytes) {
     const std::u16string_view upper = upperHalf(codePage);

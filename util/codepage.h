@@ -14,6 +14,9 @@ namespace fk {
 // and other characters are refused, so no text is stored in the wrong code page.
 int codePageOfLanguageDriver(uint8_t id);
 
+// Whether text beyond ASCII is converted for `codePage`.
+bool convertsCodePage(int codePage);
+
 // Bytes of `codePage` as UTF-8; a byte the code page leaves undefined becomes U+FFFD.
 std::string codePageToUtf8(int codePage, std::string_view bytes);
 

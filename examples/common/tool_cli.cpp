@@ -29,7 +29,7 @@ bool Tool::out(std::string_view text) {
     if (outputLost) return false;
     if (write(false, text, utf8Redirected)) return true;
     outputLost = true;
-    report("cannot write to standard output");
+    report("cannot write to standard output" + std::string(lossNote));
     return false;
 }
 
@@ -105,7 +105,8 @@ PathKind kindOf(const std::string& ansiPath) {
         return {attributes & FILE_ATTRIBUTE_DIRECTORY ? PathKind::Folder : PathKind::File, ""};
     }
     const DWORD code = GetLastError();
-    if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) {
+    if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ||
+        code == ERROR_INVALID_NAME) {
         return {PathKind::Missing, ""};
     }
     return {PathKind::Unusable, systemReason(code)};

@@ -21,6 +21,7 @@ struct Tool {
     bool utf8Redirected = false;
     bool failed = false;      // a failure was reported: the run ends with exit code 1
     bool outputLost = false;  // standard output could not be written; nothing more is tried
+    std::string_view lossNote = "";  // what a lost output adds: a change was made
 
     // Text on standard output; false (reported once) when it could not be written.
     bool out(std::string_view text);

@@ -3,6 +3,7 @@
 // blank record or set a field of a record first. Text follows the table's code page,
 // named by its language-driver byte: fields are shown in UTF-8, and a value to set is
 // stored in that code page or refused.
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -23,8 +24,8 @@ const char* const kUsage =
     "       dbfdump TABLE --append              append a blank record, then print\n"
     "       dbfdump TABLE --set REC FIELD TEXT  set a field (number or name), then print\n"
     "       dbfdump --help                      print this text\n"
-    "exit code: 0 done, 1 the table or a value refused (nothing written), 2 wrong command "
-    "line\n";
+    "exit code: 0 done, 1 the table or a value refused (nothing written) or the output\n"
+    "           lost (after a change: \"the table was changed\"), 2 wrong command line\n";
 
 // JSON Lines, UTF-8 also when redirected on Windows.
 cli::Tool tool{.name = "dbfdump", .usage = kUsage, .newline = "\n", .utf8Redirected = true};
@@ -119,8 +120,11 @@ std::string checkWrite(const fk::dbases& table, int codePage, const std::vector<
     // One refused byte is no character: every character beyond ASCII takes two or more.
     if (value.refused.size() == 1) return "the value is not UTF-8 text";
     if (!value.refused.empty()) {
-        return "the value holds " + cli::quoted(value.refused) + ", which code page " +
-               std::to_string(codePage) + " cannot store";
+        return "the value holds " + cli::quoted(value.refused) + ", which " +
+               (fk::convertsCodePage(codePage) ? "code page " + std::to_string(codePage) +
+                                                     " cannot store"
+                                               : "dbfdump cannot convert to code page " +
+                                                     std::to_string(codePage) + " (ASCII only)");
     }
     std::string name, type;
     int16_t length = 0;
@@ -172,7 +176,10 @@ std::string openTable(fk::dbases& table, const std::vector<std::string>& a) {
 // Appends a blank record or sets a field, as the option asks; the refusal of a --set, or "".
 std::string change(fk::dbases& table, int codePage, const std::vector<std::string>& a) {
     const std::string option = a.size() > 1 ? a[1] : "";
-    if (option == "--append") table.Go(fk::dbases::kAppend);
+    if (option == "--append") {
+        table.Go(fk::dbases::kAppend);
+        tool.lossNote = "; the table was changed";
+    }
     if (option != "--set") return "";
     FieldWrite write;
     if (std::string refusal = checkWrite(table, codePage, a, write); !refusal.empty()) {
@@ -181,6 +188,7 @@ std::string change(fk::dbases& table, int codePage, const std::vector<std::strin
     table.Go(write.record);
     table.WriteData(write.field, write.bytes);
     table.upd();
+    tool.lossNote = "; the table was changed";
     return "";
 }
 
@@ -203,7 +211,7 @@ int run(const std::vector<std::string>& a) {
         printTable(table, codePage, out);
     } catch (const fk::RuntimeError& e) {
         out.flush();
-        return tool.fail(a[0] + ": " + describe(e));
+        return tool.fail(a[0] + ": " + describe(e) + std::string(tool.lossNote));
     }
     out.flush();
     return tool.finish(0);
@@ -217,6 +225,7 @@ int wmain(int argc, wchar_t** argv) {
 }
 #else
 int main(int argc, char** argv) {
+    std::signal(SIGPIPE, SIG_IGN);  // a closed pipe is a failed write, told as such
     return run(cli::arguments(argc, argv));
 }
 #endif

@@ -31,11 +31,13 @@ public:
     void FoundFile(std::string& fileName, bool& Cancel) override {
         const std::string shown = cli::fromAnsi(fileName);
         if (!tool.out(shown + "\r\n")) Cancel = true;
-        const auto kind = cli::kindOf(fileName).kind;
-        if (kind != cli::PathKind::File && kind != cli::PathKind::Folder) {
+        const cli::PathKind found = cli::kindOf(fileName);
+        if (found.kind == cli::PathKind::Missing) {
             tool.report(cli::quoted(shown) + " cannot be shown in code page " +
                         std::to_string(GetACP()) +
                         "; its real name holds a character the code page does not have");
+        } else if (found.kind == cli::PathKind::Unusable) {
+            tool.report("cannot look at " + cli::quoted(shown) + ": " + found.reason);
         }
         if (max_ > 0 && ++found_ >= max_) Cancel = true;
     }
