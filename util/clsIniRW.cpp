@@ -42,6 +42,27 @@ ProfileRead readProfile(const Text& section, const Text& key, const char* fallba
     }
 }
 
+// Whether the section has a "=value" line, read from its lines ("key=value") whole, as
+// readProfile reads lists.
+bool holdsUnnamedKeyLine(const std::string& section, const std::string& file) {
+    constexpr DWORD kLargest = 64u << 20;
+    for (DWORD size = 4096;; size *= 2) {
+        std::string lines(size, '\0');
+        const DWORD n =
+            GetPrivateProfileSectionA(section.c_str(), lines.data(), size, file.c_str());
+        captureLastError();
+        if (n >= size - 2 && size < kLargest) continue;  // filled: read again, larger
+        for (std::size_t at = 0; at < n; at = lines.find('\0', at) + 1) {
+            const std::string line = lines.c_str() + at;
+            const auto equals = line.find('=');
+            if (equals != std::string::npos && trimBlanks(line.substr(0, equals)).empty()) {
+                return true;
+            }
+        }
+        return false;
+    }
+}
+
 // Splits a list of NUL-ended names: positions 1 to L-1; the blank list when L is 0.
 std::vector<std::string> splitNames(const ProfileRead& read) {
     std::vector<std::string> names(1);
@@ -287,12 +308,17 @@ bool clsIniRW::renameSectionInPlace(const std::string& sectionName,
 
 // A new name the file cannot hold is an invalid argument (reported); a missing old name
 // or a new one that names another existing section gives false with nothing changed.
+bool clsIniRW::HoldsUnnamedKey(const std::string& sectionName) const {
+    return fileOpen_ && holdsUnnamedKeyLine(sectionName, file_);
+}
+
 bool clsIniRW::RenameSection(const std::string& sectionName, const std::string& newSectionName) {
     return guarded(false, [&] {
         requireFaithful(newSectionName, std::nullopt, std::nullopt);
         const bool inPlace = sameProfileName(sectionName, newSectionName);
         const std::vector<std::string> sections = walked(GetAllSections());
-        if (!namesIn(sections, sectionName) || (!inPlace && namesIn(sections, newSectionName))) {
+        if (!namesIn(sections, sectionName) || (!inPlace && namesIn(sections, newSectionName)) ||
+            HoldsUnnamedKey(sectionName)) {
             return false;
         }
         const KeyValueRows rows = walked(GetAllKeysValuesInSection(sectionName));

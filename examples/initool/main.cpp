@@ -78,6 +78,10 @@ std::string renameRefusal(Ini& ini, const Args& a, bool section) {
         if (!fk::sameProfileName(a[0], a[1]) && hasSection(ini, a[1])) {
             return "section [" + shown(a[1]) + "] exists already";
         }
+        if (ini.HoldsUnnamedKey(a[0])) {
+            return "section [" + shown(a[0]) + "] holds a key line without a name (\"=...\"), "
+                   "whose keys cannot all be listed";
+        }
     } else if (!ini.FindKeyInSection(a[0], a[1])) {
         return "there is no key " + quoted(a[1]) + inSection(a[0]);
     } else if (!fk::sameProfileName(a[1], a[2]) && ini.FindKeyInSection(a[0], a[2])) {

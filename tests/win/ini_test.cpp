@@ -113,6 +113,10 @@ TEST_F(Ini, RefusalsAndOverflowsAreReportedByTheOperationThatMeetsThem) {
         EXPECT_EQ(std::exchange(boxes, {}), events) << name;
     }
     EXPECT_EQ(test::readFile(path), kFixture);
+    const std::string unnamed = "[A]\r\n=v\r\nk=1\r\n";  // the key list ends at "=v"
+    test::writeFile(path, unnamed);
+    EXPECT_FALSE(ini.RenameSection("A", "a") || ini.RenameSection("A", "B"));
+    EXPECT_EQ(test::readFile(path), unnamed);
 }
 
 TEST_F(Ini, WritesDeletesAndRenamesKeepEveryOtherKeyAndValue) {
