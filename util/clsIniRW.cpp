@@ -22,45 +22,51 @@ constexpr Procedure kWriteData{"Error in clsIniRW: Function WriteData", "WriteDa
 
 const char* ptr(const Text& text) { return text ? text->c_str() : nullptr; }
 
-// One read through GetPrivateProfileStringA. The first buffer has 255 characters;
-// where the platform filled it (a value returns size-1, a list size-2) the read is
-// repeated with a larger one, so values and lists come back whole.
+// Reads through `read(buffer, size)`, a profile function. The first buffer has 255
+// characters; where the platform filled it (a value returns size-1, a list size-2) the
+// read is repeated with a larger one, so values and lists come back whole.
 struct ProfileRead {
     std::string buffer;
     DWORD count;
 };
 
-ProfileRead readProfile(const Text& section, const Text& key, const char* fallback,
-                        const std::string& file, bool list) {
+template <class Read>
+ProfileRead readWhole(Read read, bool list) {
     constexpr DWORD kLargest = 64u << 20;
     for (DWORD size = 255;; size *= 2) {
         std::string buffer(size, '\0');
-        const DWORD n = GetPrivateProfileStringA(ptr(section), ptr(key), fallback, buffer.data(),
-                                                 size, file.c_str());
+        const DWORD n = read(buffer.data(), size);
         captureLastError();
         if (n < (list ? size - 2 : size - 1) || size >= kLargest) return {std::move(buffer), n};
     }
 }
 
-// Whether the section has a "=value" line, read from its lines ("key=value") whole, as
-// readProfile reads lists.
+ProfileRead readProfile(const Text& section, const Text& key, const char* fallback,
+                        const std::string& file, bool list) {
+    return readWhole(
+        [&](char* buffer, DWORD size) {
+            return GetPrivateProfileStringA(ptr(section), ptr(key), fallback, buffer, size,
+                                            file.c_str());
+        },
+        list);
+}
+
+// Whether the section has a key line with a blank name ("=value"), read from its
+// lines ("key=value").
 bool holdsUnnamedKeyLine(const std::string& section, const std::string& file) {
-    constexpr DWORD kLargest = 64u << 20;
-    for (DWORD size = 4096;; size *= 2) {
-        std::string lines(size, '\0');
-        const DWORD n =
-            GetPrivateProfileSectionA(section.c_str(), lines.data(), size, file.c_str());
-        captureLastError();
-        if (n >= size - 2 && size < kLargest) continue;  // filled: read again, larger
-        for (std::size_t at = 0; at < n; at = lines.find('\0', at) + 1) {
-            const std::string line = lines.c_str() + at;
-            const auto equals = line.find('=');
-            if (equals != std::string::npos && trimBlanks(line.substr(0, equals)).empty()) {
-                return true;
-            }
+    const ProfileRead lines = readWhole(
+        [&](char* buffer, DWORD size) {
+            return GetPrivateProfileSectionA(section.c_str(), buffer, size, file.c_str());
+        },
+        true);
+    for (std::size_t at = 0; at < lines.count; at = lines.buffer.find('\0', at) + 1) {
+        const std::string line = lines.buffer.c_str() + at;
+        const auto equals = line.find('=');
+        if (equals != std::string::npos && trimBlanks(line.substr(0, equals)).empty()) {
+            return true;
         }
-        return false;
     }
+    return false;
 }
 
 // Splits a list of NUL-ended names: positions 1 to L-1; the blank list when L is 0.
@@ -94,14 +100,6 @@ void requireFaithful(const Text& sectionName, const Text& keyName, const Text& k
         faulty(keyValue, TextRole::Value)) {
         raise(err::InvalidProcedureCall);
     }
-}
-
-// Whether one of the listed names names `name` to the platform; a blank name names
-// nothing, so the blank list holds no name.
-bool namesIn(const std::vector<std::string>& names, const std::string& name) {
-    return !trimBlanks(name).empty() && std::any_of(names.begin(), names.end(), [&](auto& n) {
-        return sameProfileName(n, name);
-    });
 }
 
 // A list an operation walks with its 16-bit counter: an absent one is a subscript
@@ -140,6 +138,12 @@ bool sameProfileName(const std::string& a, const std::string& b) {
     return equalIgnoringCase(trimBlanks(a), trimBlanks(b));
 }
 
+bool namesIn(const std::vector<std::string>& names, const std::string& name) {
+    return !trimBlanks(name).empty() && std::any_of(names.begin(), names.end(), [&](auto& n) {
+        return sameProfileName(n, name);
+    });
+}
+
 void clsIniRW::File_Name(const std::string& path) { file_ = CheckExistence(path); }
 
 // The path is made full first: the profile functions would take a name without a
@@ -150,14 +154,7 @@ void clsIniRW::File_Name(const std::string& path) { file_ = CheckExistence(path)
 // Opening it so (sharing read and write with others) and closing it again tests that
 // without changing it. A missing file is accepted: the first write creates it.
 std::string clsIniRW::CheckExistence(const std::string& given) {
-    std::string path(MAX_PATH, '\0');
-    DWORD n;  // the length, or when the buffer is too small the size it needs
-    while ((n = GetFullPathNameA(given.c_str(), static_cast<DWORD>(path.size()), path.data(),
-                                 nullptr)) >= path.size()) {
-        path.resize(n);
-    }
-    captureLastError();
-    path.resize(n);  // 0 when the path cannot be made full
+    const std::string path = fullPathOf(given);
     if (path.empty()) {
         fileOpen_ = false;
     } else if (listsPlainFile(path)) {
@@ -306,11 +303,12 @@ bool clsIniRW::renameSectionInPlace(const std::string& sectionName,
     return false;
 }
 
-// A new name the file cannot hold is an invalid argument (reported); a missing old name
-// or a new one that names another existing section gives false with nothing changed.
 bool clsIniRW::HoldsUnnamedKey(const std::string& sectionName) const {
     return fileOpen_ && holdsUnnamedKeyLine(sectionName, file_);
 }
+
+// A new name the file cannot hold is an invalid argument (reported); a missing old name
+// or a new one that names another existing section gives false with nothing changed.
 
 bool clsIniRW::RenameSection(const std::string& sectionName, const std::string& newSectionName) {
     return guarded(false, [&] {

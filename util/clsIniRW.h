@@ -49,6 +49,9 @@ TextFault faultIn(const std::string& text, TextRole role);
 // The profile functions ignore letter case and blanks around names: two names that
 // differ only so name the same section or key.
 bool sameProfileName(const std::string& a, const std::string& b);
+// Whether one of the listed names names `name` to the platform; a blank name names
+// nothing, so the blank list holds no name.
+bool namesIn(const std::vector<std::string>& names, const std::string& name);
 
 class clsIniRW {
 public:

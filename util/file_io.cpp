@@ -102,27 +102,29 @@ std::string finalPathOf(const FileHandle& file) {
     return path;
 }
 
-std::string fullPathOf(const std::string& path) {
-    std::string full(MAX_PATH, '\0');
-    DWORD n = GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-    if (n >= full.size()) {
-        full.resize(n);
-        n = GetFullPathNameA(path.c_str(), n, full.data(), nullptr);
-    }
-    if (n == 0) raiseLastError();
-    captureLastError();
-    full.resize(n);
-    return full;
-}
 
 }  // namespace
+
+std::string fullPathOf(const std::string& path) {
+    std::string full(MAX_PATH, '\0');
+    DWORD n;  // the length, or when the buffer is too small the size it needs
+    while ((n = GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(),
+                                 nullptr)) >= full.size()) {
+        full.resize(n);
+    }
+    captureLastError();
+    full.resize(n);  // 0 when the path cannot be made full
+    return full;
+}
 
 std::string readOwnFile(const std::string& path, std::size_t atMost) {
     const FileHandle file = openForReading(path);
     BY_HANDLE_FILE_INFORMATION info{};
     if (!GetFileInformationByHandle(file.get(), &info)) raiseLastError();
     captureLastError();
-    if (info.nNumberOfLinks != 1 || !equalIgnoringCase(finalPathOf(file), fullPathOf(path))) {
+    const std::string full = fullPathOf(path);
+    if (full.empty()) raiseLastError();
+    if (info.nNumberOfLinks != 1 || !equalIgnoringCase(finalPathOf(file), full)) {
         refuseAccess(ERROR_ACCESS_DENIED);
     }
     std::string content = readToEnd(file, atMost);

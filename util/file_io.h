@@ -25,6 +25,10 @@ FileHandle openForReading(const std::string& path, DWORD sharing = FILE_SHARE_RE
 // bytes are read, so an oversized file is seen without reading all of it.
 std::string readToEnd(const FileHandle& file, std::size_t atMost = SIZE_MAX);
 
+// The full path of `path` (a relative one taken from the current folder), or "" when
+// it cannot be made full; the last error then tells why.
+std::string fullPathOf(const std::string& path);
+
 // A copy's source is a data-path file of a line or two.
 constexpr std::size_t kMaxCopySourceBytes = 64 * 1024;
 

@@ -61,9 +61,7 @@ std::string refusal(const std::string& text, fk::TextRole role) {
 
 bool hasSection(Ini& ini, const std::string& section) {
     const fk::NameList sections = ini.GetAllSections();
-    return sections && std::any_of(sections->begin(), sections->end(), [&](const auto& s) {
-               return !s.empty() && fk::sameProfileName(s, section);
-           });
+    return sections && fk::namesIn(*sections, section);
 }
 
 // Why a rename cannot be done, or "" when it can: the old name must be there, the new
