@@ -64,6 +64,13 @@ std::string quoted(std::string_view text) {
     return "'" + std::string(text) + "'";
 }
 
+std::string firstRefusal(std::initializer_list<std::string> refusals) {
+    for (const std::string& refusal : refusals) {
+        if (!refusal.empty()) return refusal;
+    }
+    return "";
+}
+
 long wholeNumber(std::string_view text, long most) {
     if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != text.npos) {
         return 0;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,9 @@ struct Tool {
 bool asksForHelp(const std::vector<std::string>& args);
 
 std::string quoted(std::string_view text);
+
+// The first refusal that is not "", or "".
+std::string firstRefusal(std::initializer_list<std::string> refusals);
 
 // A whole number from 1 to `most` written in digits only ("+1", " 1" and "1x" are not),
 // else 0.

@@ -178,16 +178,17 @@ std::string change(fk::dbases& table, int codePage, const std::vector<std::strin
     const std::string option = a.size() > 1 ? a[1] : "";
     if (option == "--append") {
         table.Go(fk::dbases::kAppend);
-        tool.lossNote = "; the table was changed";
+    } else if (option == "--set") {
+        FieldWrite write;
+        if (std::string refusal = checkWrite(table, codePage, a, write); !refusal.empty()) {
+            return refusal;
+        }
+        table.Go(write.record);
+        table.WriteData(write.field, write.bytes);
+        table.upd();
+    } else {
+        return "";
     }
-    if (option != "--set") return "";
-    FieldWrite write;
-    if (std::string refusal = checkWrite(table, codePage, a, write); !refusal.empty()) {
-        return refusal;
-    }
-    table.Go(write.record);
-    table.WriteData(write.field, write.bytes);
-    table.upd();
     tool.lossNote = "; the table was changed";
     return "";
 }

@@ -96,12 +96,14 @@ int wmain(int argc, wchar_t** argv) {
         return tool.wrongCommandLine(fault);
     }
     std::string folder, pattern;
-    for (const std::string& refusal :
-         {cli::ansiRefusal(a[0], folder), cli::ansiRefusal(a[1], pattern)}) {
-        if (!refusal.empty()) return tool.fail(refusal);
+    if (const std::string r = cli::firstRefusal(
+            {cli::ansiRefusal(a[0], folder), cli::ansiRefusal(a[1], pattern)});
+        !r.empty()) {
+        return tool.fail(r);
     }
-    for (const std::string& refusal : {folderRefusal(folder), patternRefusal(a[1])}) {
-        if (!refusal.empty()) return tool.fail(refusal);
+    if (const std::string r = cli::firstRefusal({folderRefusal(folder), patternRefusal(a[1])});
+        !r.empty()) {
+        return tool.fail(r);
     }
     if (folder.back() != '\\' && folder.back() != '/') folder += '\\';
 

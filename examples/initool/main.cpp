@@ -117,19 +117,21 @@ int get(Ini& ini, const Args& a) {
 }
 
 int set(Ini& ini, const Args& a) {
-    for (const std::string& r :
-         {refusal(a[0], fk::TextRole::Section), refusal(a[1], fk::TextRole::Key),
-          refusal(a[2], fk::TextRole::Value)}) {
-        if (!r.empty()) return tool.fail(r);
+    if (const std::string r = cli::firstRefusal({refusal(a[0], fk::TextRole::Section),
+                                                  refusal(a[1], fk::TextRole::Key),
+                                                  refusal(a[2], fk::TextRole::Value)});
+        !r.empty()) {
+        return tool.fail(r);
     }
     if (ini.WriteData(a[0], a[1], a[2])) return 0;
     return writeFailed(ini, "write key " + quoted(a[1]) + inSection(a[0]));
 }
 
 int deleteKey(Ini& ini, const Args& a) {
-    for (const std::string& r :
-         {refusal(a[0], fk::TextRole::Section), refusal(a[1], fk::TextRole::Key)}) {
-        if (!r.empty()) return tool.fail(r);
+    if (const std::string r = cli::firstRefusal(
+            {refusal(a[0], fk::TextRole::Section), refusal(a[1], fk::TextRole::Key)});
+        !r.empty()) {
+        return tool.fail(r);
     }
     if (ini.DeleteData(a[0], a[1])) return 0;
     return writeFailed(ini, "delete key " + quoted(a[1]) + inSection(a[0]));
