@@ -19,6 +19,16 @@ namespace {
 constexpr int kMaxNestedReports = 3;
 int g_reportDepth = 0;
 
+// Counts one report as running for as long as it lives, so a report that fails on
+// its way (out of memory while it is prepared or shown) is not counted for ever.
+class ReportDepth {
+public:
+    ReportDepth() { ++g_reportDepth; }
+    ~ReportDepth() { --g_reportDepth; }
+    ReportDepth(const ReportDepth&) = delete;
+    ReportDepth& operator=(const ReportDepth&) = delete;
+};
+
 std::string formatted(const SYSTEMTIME& t, bool date) {
     char buffer[128] = {};
     const int n = date ? GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &t, nullptr,
@@ -77,7 +87,7 @@ void HandleError(int32_t& lErrNum, std::string& sErrText, std::string& sErrLocat
                      static_cast<long>(lErrNum), sErrText.c_str());
         return;
     }
-    ++g_reportDepth;
+    const ReportDepth depth;
     const Failure recorded = recordedError();
 
     frmError form;
@@ -95,7 +105,6 @@ void HandleError(int32_t& lErrNum, std::string& sErrText, std::string& sErrLocat
     // Clearing the recorded error also clears its last DLL error.
     recordedError() = {};
     setLastDllError(0);
-    --g_reportDepth;
 }
 
 void installCentralErrorHandler() { setReportHandler(reportThroughHandleError); }

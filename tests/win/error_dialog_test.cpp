@@ -60,7 +60,8 @@ struct Shown {
 };
 
 // A nested report (a failure while a dialog is shown) gets a dialog of its own, then
-// the outer report goes on. A log that cannot be written is skipped.
+// the outer report goes on. Reports that fail on their way silence no later one. A log
+// that cannot be written is skipped.
 TEST_F(ErrorReport, EachKindOfFailureIsLoggedAndShownItsWay) {
     std::vector<Shown> shown;
     std::function<void()> duringDisplay;
@@ -80,6 +81,11 @@ TEST_F(ErrorReport, EachKindOfFailureIsLoggedAndShownItsWay) {
         };
         raise(5);
     };
+    const auto afterFailures = [] {  // three are enough to silence a leaking count
+        seams().localTime = []() -> SYSTEMTIME { throw std::bad_alloc(); };
+        for (int report = 0; report < 3; ++report) kDemo.step([] { raise(5); });
+        seams().localTime = [] { return kNow; }, raise(5);
+    };
     const std::tuple<const char*, std::function<void()>, std::string, bool> rows[] = {
         // name, the failure, the entries appended ("" for the information box), "O&K" enabled
         {"plain", [] { raise(5); }, entry(5, "Invalid procedure call or argument"), true},
@@ -87,6 +93,7 @@ TEST_F(ErrorReport, EachKindOfFailureIsLoggedAndShownItsWay) {
         {"expected", [] { GetFileAttributesW(L"C:\\fehlt"), raiseLastError(); }, "", true},
         {"out of memory", [] { throw std::bad_alloc(); }, entry(7, "Out of memory"), false},
         {"text", [] { throw RuntimeError(5, "Out of Memory"); }, entry(5, "Out of Memory"), false},
+        {"after failures", afterFailures, entry(5, "Invalid procedure call or argument"), true},
         {"nested", nested, entry(5, "Invalid procedure call or argument") +
                                entry(9, "Subscript out of range", "", ERROR_ACCESS_DENIED), true},
     };
