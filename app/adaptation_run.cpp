@@ -2,6 +2,8 @@
 // companion program.
 #include "app/adaptation_run.h"
 
+#include <windows.h>
+
 #include <array>
 
 #include "errors/epilogue.h"
@@ -35,16 +37,34 @@ constexpr const char* kFollows = "  ...FOLGT KELVARO!\r\n";
 constexpr const char* kWouldChange = "  ...WIRD UMGESETZT!\r\n";
 constexpr const char* kNotInstalled = "  ...NICHT INSTALLIERT!\r\n";
 
-// The companion's dbpfad.ini under the first program-files folder that holds one, or "".
-std::string companionFile(const std::string& ordner) {
+// What the search for a companion's dbpfad.ini found: the file taken (or ""), and the
+// first one it passed by as there but not taken, with that file's attributes.
+struct Search {
+    std::string taken;
+    std::string passedBy;
+    uint32_t passedByAttributes = 0;
+};
+
+// The companion's dbpfad.ini under the first program-files folder that holds one.
+Search companionFile(const std::string& ordner) {
+    Search search;
     for (int32_t csidl : {kProgramFiles, kProgramFilesX86}) {
         const std::string candidate = GetShellFolder(csidl);
         if (trimBlanks(candidate).empty()) continue;
         const std::string target =
             withTrailingSeparator(candidate) + "Talvorin\\" + ordner + "\\dbpfad.ini";
-        if (dateivorhanden(target)) return target;
+        if (dateivorhanden(target)) {
+            search.taken = target;
+            return search;
+        }
+        if (!search.passedBy.empty()) continue;
+        const auto attributes = attributesOf(target);
+        if (attributes && !(*attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            search.passedBy = target;
+            search.passedByAttributes = *attributes;
+        }
     }
-    return {};
+    return search;
 }
 
 }  // namespace
@@ -76,7 +96,13 @@ RunOutcome adaptationRun(ProgressLog& log, bool checkOnly) {
 // The first candidate folder that holds the companion's dbpfad.ini gets the copy; a
 // copy that fails is reported and answered as not done.
 bool testeaufprogramm(ProgressLog& log, const std::string& ordner, bool checkOnly) {
-    const std::string target = companionFile(ordner);
+    const Search search = companionFile(ordner);
+    const std::string& target = search.taken;
+    if (target.empty() && !search.passedBy.empty()) {  // installed, but its file not taken
+        log.appendLog(kNotDone);
+        log.notTaken(search.passedBy, search.passedByAttributes);
+        return false;
+    }
     if (target.empty()) {
         log.appendLog(checkOnly ? kNotInstalled : kNotDone);
         return true;

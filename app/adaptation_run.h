@@ -2,6 +2,7 @@
 // progress log goes to whatever implements ProgressLog.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,10 @@ public:
     virtual ~ProgressLog() = default;
     virtual void setLog(std::string_view text) = 0;
     virtual void appendLog(std::string_view text) = 0;
+    // A companion's dbpfad.ini that is there as a file but not taken (hidden, system,
+    // or neither archive nor read-only), with its attributes: that companion still
+    // reads its old data path. The window's log keeps to its answers and says nothing.
+    virtual void notTaken(const std::string& /*file*/, uint32_t /*attributes*/) {}
 };
 
 // How a run ended; also the console program's exit code.
@@ -28,7 +33,8 @@ enum class RunOutcome : int {
 RunOutcome adaptationRun(ProgressLog& log, bool checkOnly);
 
 // Handles one companion program; true when it is not installed or its dbpfad.ini
-// holds the central bytes afterwards.
+// holds the central bytes afterwards. A dbpfad.ini that is there but not taken is
+// answered as not done, told to the log's notTaken, and the result is false.
 bool testeaufprogramm(ProgressLog& log, const std::string& ordner, bool checkOnly);
 
 }  // namespace fk

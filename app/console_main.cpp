@@ -23,6 +23,7 @@ constexpr const char* kUsage =
     "Aufruf: FollowKelvaroCmd [--check]\r\n"
     "  ohne Argument  passt die dbpfad.ini jedes installierten Begleitprogramms an\r\n"
     "  --check        prüft nur und ändert nichts\r\n"
+    "  --help, -h, /? zeigt diese Hilfe\r\n"
     "Exit-Code: 0 alle folgen der zentralen dbpfad.ini, 1 mindestens eines nicht,\r\n"
     "           2 zentrale dbpfad.ini fehlt, 3 falscher Aufruf\r\n";
 
@@ -34,6 +35,17 @@ std::wstring asLines(std::wstring text) {
     return text;
 }
 
+// The attributes that keep dateivorhanden from taking a file.
+std::wstring attributeNames(uint32_t attributes) {
+    std::wstring names;
+    if (attributes & FILE_ATTRIBUTE_HIDDEN) names += L", versteckt";
+    if (attributes & FILE_ATTRIBUTE_SYSTEM) names += L", System";
+    if (!(attributes & (FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY))) {
+        names += L", weder Archiv noch schreibgesch\u00FCtzt";
+    }
+    return names.empty() ? std::to_wstring(attributes) : names.substr(2);
+}
+
 // The progress log as it grows, on standard output.
 class ConsoleLog : public ProgressLog {
 public:
@@ -41,6 +53,11 @@ public:
     void appendLog(std::string_view text) override {
         log_ += text;
         writeConsole(STD_OUTPUT_HANDLE, widenUtf8(text));
+    }
+    // After the answer, on standard error: the file not taken and why.
+    void notTaken(const std::string& file, uint32_t attributes) override {
+        writeConsole(STD_ERROR_HANDLE, widenAnsi(file) + L": nicht \u00FCbernommen (Attribute: " +
+                                           attributeNames(attributes) + L")\r\n");
     }
     const std::string& text() const { return log_; }
 
@@ -68,9 +85,10 @@ int wmain(int argc, wchar_t** argv) {
     // No system box either (no disk in a drive, a crash report): nobody may be there.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     const std::wstring option = argc == 2 ? argv[1] : L"";
-    if (option == L"--help" || argc > 2 || (argc == 2 && option != L"--check")) {
-        writeConsole(option == L"--help" ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE, widenUtf8(kUsage));
-        return option == L"--help" ? 0 : kWrongCommandLine;
+    const bool help = option == L"--help" || option == L"-h" || option == L"/?";
+    if (help || argc > 2 || (argc == 2 && option != L"--check")) {
+        writeConsole(help ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE, widenUtf8(kUsage));
+        return help ? 0 : kWrongCommandLine;
     }
     setReportHandler(reportWithoutDialog);
     seams().messageBox = [](HWND, const std::wstring& text, const std::wstring&, UINT) {

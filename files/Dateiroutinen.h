@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace fk {
@@ -11,6 +12,10 @@ namespace fk {
 // visible plain file (wildcards allowed). Leading and trailing blanks do not count.
 // Never reports a failure.
 bool dateivorhanden(std::string path);
+
+// The file-system attributes of a path (a file or a folder); nullopt when they
+// cannot be read.
+std::optional<uint32_t> attributesOf(const std::string& path);
 
 // Shell special folders by CSIDL number.
 inline constexpr int32_t kCommonAppData = 35;

@@ -16,14 +16,6 @@ constexpr DWORD kFolderBits = FILE_ATTRIBUTE_DIRECTORY | 0x8 /* volume label */;
 constexpr DWORD kFileBits = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
                             FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
 
-// The attributes of a path; nullopt when they cannot be read.
-std::optional<DWORD> attributesOf(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    captureLastError();
-    if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
-    return attributes;
-}
-
 bool exists(std::string path) {
     path = trimBlanks(path);
     std::string folder = nurpfad(path);
@@ -42,6 +34,13 @@ bool exists(std::string path) {
 }
 
 }  // namespace
+
+std::optional<uint32_t> attributesOf(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    captureLastError();
+    if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+    return attributes;
+}
 
 bool dateivorhanden(std::string path) {
     // Ignore-errors mode: a failure yields false and is not reported.

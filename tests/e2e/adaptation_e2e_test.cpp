@@ -193,10 +193,12 @@ TEST_F(Adaptation, AHeldCompanionIsReportedNotDoneTheOthersGoOnAndTheCloseBoxEnd
 }
 
 // FollowKelvaroCmd: arguments, the central file, the companions' bytes before, whether
-// one of them is held open; the exit code, the companions' bytes after, what it says.
+// the second one is held open or hidden; the exit code, the companions' bytes after, what
+// it says, what the error log holds.
+enum Second { asIs, held, hidden };
 struct Cmd {
-    const char* name; std::wstring args; bool central; std::string before; bool held;
-    DWORD exit; std::string after, says;
+    const char* name; std::wstring args; bool central; std::string before; Second second;
+    DWORD exit; std::string after, says, logged{};
 };
 void PrintTo(const Cmd& row, std::ostream* out) { *out << row.name; }
 class Console : public ::testing::TestWithParam<Cmd> {
@@ -207,14 +209,16 @@ TEST_P(Console, ExitCodeFilesAndOutput) {
     const Cmd& row = GetParam();
     if (row.central) test::writeFile(kLocal + "dbpfad.ini", kCentral);
     for (int c = 0; c < 3; ++c) installCompanion(0, c, row.before);
+    const std::string second = companionFile(0, 1);
+    if (row.second == hidden) SetFileAttributesA(second.c_str(), FILE_ATTRIBUTE_HIDDEN);
     const auto before = fs::last_write_time(companionFile(0, 0)) - std::chrono::hours(24);
     for (int c = 0; c < 3; ++c) fs::last_write_time(companionFile(0, c), before);
     SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
     HANDLE out = CreateFileA((kLocal + "out").c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
                              CREATE_ALWAYS, 0, nullptr);
-    HANDLE held = row.held ? CreateFileA(companionFile(0, 1).c_str(), GENERIC_READ,
-                                         FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)
-                           : nullptr;
+    HANDLE open = row.second == held ? CreateFileA(second.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                   nullptr, OPEN_EXISTING, 0, nullptr)
+                                     : nullptr;
     STARTUPINFOW si{};
     si.cb = sizeof si, si.dwFlags = STARTF_USESTDHANDLES, si.hStdOutput = si.hStdError = out;
     const std::wstring gui = test::exePath();
@@ -224,28 +228,37 @@ TEST_P(Console, ExitCodeFilesAndOutput) {
                                &si, &pi));
     DWORD code = WaitForSingleObject(pi.hProcess, 30000);
     GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread), CloseHandle(pi.hProcess), CloseHandle(out), CloseHandle(held);
+    CloseHandle(pi.hThread), CloseHandle(pi.hProcess), CloseHandle(out), CloseHandle(open);
     EXPECT_EQ(code, row.exit);
     for (int c = 0; c < 3; ++c) {  // a file that is not written keeps its time
         const std::string now = readFile(companionFile(0, c));
-        EXPECT_EQ(now, c == 1 && row.held ? row.before : row.after) << c;
+        EXPECT_EQ(now, c == 1 && row.second != asIs ? row.before : row.after) << c;
         EXPECT_EQ(fs::last_write_time(companionFile(0, c)) == before, now == row.before) << c;
     }
     const std::string said = readFile(kLocal + "out");
     EXPECT_NE(said.find(row.says), std::string::npos) << said;
+    EXPECT_NE(readFile(kLocal + "Errorlog.txt").find(row.logged), std::string::npos);
 }
+
+const std::string kHiddenNotTaken =
+    "...NICHT UMGESETZT!\r\nC:\\Program Files\\Talvorin\\LomerAssistent_800\\dbpfad.ini: nicht "
+    "\xFC" "bernommen (Attribute: versteckt)";
 
 INSTANTIATE_TEST_SUITE_P(
     Unattended, Console,
     ::testing::Values(
-        Cmd{"run", L"", true, kOld, false, 0, kCentral, "Pellinor installiert ?   ...UMGESETZT!"},
-        Cmd{"checkBefore", L"--check", true, kOld, false, 1, kOld, "...WIRD UMGESETZT!"},
-        Cmd{"checkAfter", L"--check", true, kCentral, false, 0, kCentral, "...FOLGT KELVARO!"},
-        Cmd{"followsAlready", L"", true, kCentral, false, 0, kCentral, "'ENDE' schlie\xDFt das"},
-        Cmd{"missing", L"", false, kOld, false, 2, kOld, "nicht nutzbar und bricht ab!"},
-        Cmd{"held", L"", true, kOld, true, 1, kCentral, "...NICHT UMGESETZT!"},
-        Cmd{"help", L"--help", true, kOld, false, 0, kOld, "Aufruf: FollowKelvaroCmd"},
-        Cmd{"wrong", L"--x", true, kOld, false, 3, kOld, "Exit-Code: 0 alle"}),
+        Cmd{"run", L"", true, kOld, asIs, 0, kCentral, "Pellinor installiert ?   ...UMGESETZT!"},
+        Cmd{"checkBefore", L"--check", true, kOld, asIs, 1, kOld, "...WIRD UMGESETZT!"},
+        Cmd{"checkAfter", L"--check", true, kCentral, asIs, 0, kCentral, "...FOLGT KELVARO!"},
+        Cmd{"followsAlready", L"", true, kCentral, asIs, 0, kCentral, "'ENDE' schlie\xDFt das"},
+        Cmd{"missing", L"", false, kOld, asIs, 2, kOld, "nicht nutzbar und bricht ab!"},
+        Cmd{"held", L"", true, kOld, held, 1, kCentral, "NICHT UMGESETZT!", "Sub testeaufprogramm"},
+        Cmd{"hidden", L"", true, kOld, hidden, 1, kCentral, kHiddenNotTaken},
+        Cmd{"hiddenCheck", L"--check", true, kCentral, hidden, 1, kCentral, kHiddenNotTaken},
+        Cmd{"help", L"--help", true, kOld, asIs, 0, kOld, "Aufruf: FollowKelvaroCmd"},
+        Cmd{"helpShort", L"-h", true, kOld, asIs, 0, kOld, "Aufruf: FollowKelvaroCmd"},
+        Cmd{"helpSlash", L"/?", true, kOld, asIs, 0, kOld, "Aufruf: FollowKelvaroCmd"},
+        Cmd{"wrong", L"--x", true, kOld, asIs, 3, kOld, "Exit-Code: 0 alle"}),
     [](const ::testing::TestParamInfo<Cmd>& row) { return std::string(row.param.name); });
 
 // The empty table templates open as tables with no records, the fields and the record
