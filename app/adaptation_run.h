@@ -15,8 +15,8 @@ public:
     virtual void setLog(std::string_view text) = 0;
     virtual void appendLog(std::string_view text) = 0;
     // A companion's dbpfad.ini that is there as a file but not taken (hidden, system,
-    // or neither archive nor read-only), with its attributes: that companion still
-    // reads its old data path. The window's log keeps to its answers and says nothing.
+    // or neither archive nor read-only), with its attributes: nothing tells that the
+    // companion follows. The window's log keeps to its answers and says nothing.
     virtual void notTaken(const std::string& /*file*/, uint32_t /*attributes*/) {}
 };
 
