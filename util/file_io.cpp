@@ -116,22 +116,21 @@ namespace {
     raise(err::PathFileAccessError);
 }
 
-// The path of an open file with every link on its way resolved, written as the caller
-// writes paths (without the "\\?\" prefix).
+// The path of an open file with every link on its way resolved, in the system's device
+// form ("\Device\HarddiskVolume2\..."). Only such paths are compared with each other,
+// and that form exists for every volume: the drive-letter form fails for a volume that
+// is mounted into a folder and has no letter.
 std::string finalPathOf(const FileHandle& file) {
     std::string path(MAX_PATH, '\0');
     for (;;) {
         const DWORD n = GetFinalPathNameByHandleA(file.get(), path.data(),
-                                                  static_cast<DWORD>(path.size()), 0);
+                                                  static_cast<DWORD>(path.size()), VOLUME_NAME_NT);
         if (n == 0) raiseLastError();
         captureLastError();
         const bool fits = n < path.size();  // else n is the size it needs
         path.resize(n);
-        if (fits) break;
+        if (fits) return path;
     }
-    if (path.starts_with("\\\\?\\UNC\\")) return "\\" + path.substr(7);
-    if (path.starts_with("\\\\?\\")) return path.substr(4);
-    return path;
 }
 
 }  // namespace

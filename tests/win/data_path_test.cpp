@@ -100,9 +100,8 @@ constexpr Procedure kCopy("Error in Test: Sub copy", "copy");
 
 // A file's access rights (DACL) in the platform's text form.
 std::string daclText(const std::string& path) {
-    char descriptor[1024];
+    char descriptor[1024], *text = nullptr;
     DWORD size = 0;
-    char* text = nullptr;
     GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, descriptor, sizeof descriptor, &size);
     ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor, SDDL_REVISION_1,
                                                          DACL_SECURITY_INFORMATION, &text, nullptr);
