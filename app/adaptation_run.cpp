@@ -107,13 +107,16 @@ bool testeaufprogramm(ProgressLog& log, const std::string& ordner, bool checkOnl
         log.appendLog(checkOnly ? kNotInstalled : kNotDone);
         return true;
     }
-    // quelle_dbpfad_ini: written by adaptationRun before the companions are handled.
+    // quelle_dbpfad_ini: written by adaptationRun before the companions are handled. It
+    // lies below the all-users application-data folder; links above and at that folder
+    // are the administrator's.
+    const OwnFile source{getappfolder(), quelle_dbpfad_ini};
     bool follows = false;
     if (checkOnly) {
-        kTesteaufprogramm.assign(follows, holdsCopyOf, quelle_dbpfad_ini, target);
+        kTesteaufprogramm.assign(follows, holdsCopyOf, source, target);
         log.appendLog(follows ? kFollows : kWouldChange);
     } else {
-        follows = kTesteaufprogramm.step(replaceWithCopy, quelle_dbpfad_ini, target);
+        follows = kTesteaufprogramm.step(replaceWithCopy, source, target);
         log.appendLog(follows ? kDone : kNotDone);
     }
     return follows;

@@ -11,13 +11,15 @@ ln -s .. "$t/a/b/zurueck"
 : > "$t/a/b/f.txt"
 ln -s b "$t/c/a_link"
 : > "$t/c/b/x.txt"
-# The copy: sources that are not the very file named, or too large, and a target link.
+# The copy: sources that are not the very file named, or too large, a root reached
+# through a link, and a target link.
 mkdir -p "$t/copy/daten" "$t/copy/ziel"
 printf 'C:\\Praxis\\\r\n' > "$t/copy/daten/dbpfad.ini"
 printf 'nur fuer Administratoren\r\n' > "$t/copy/geheim.ini"
 ln -s ../geheim.ini "$t/copy/daten/symlink.ini"
 ln "$t/copy/geheim.ini" "$t/copy/daten/hardlink.ini"
 ln -s daten "$t/copy/ordnerlink"
+ln -s copy "$t/kopie"  # a root folder moved by its administrator
 head -c 65536 /dev/zero | tr '\0' x > "$t/copy/daten/64k.ini"
 head -c 65537 /dev/zero | tr '\0' x > "$t/copy/daten/64k+1.ini"
 printf 'alt' > "$t/copy/ziel/echt.ini"

@@ -6,11 +6,16 @@
 #include "errors/win32_error.h"
 #include "util/encoding.h"
 #include "util/handles.h"
+#include "util/text.h"
 
 #include <utility>
+#include <vector>
 
 namespace fk {
 namespace {
+
+// For opens that only look at a file: whoever else has it open must not make them fail.
+constexpr DWORD kAnySharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 bool writeAll(const FileHandle& file, std::string_view bytes) {
     DWORD written = 0;
@@ -41,14 +46,41 @@ std::string folderOf(const std::string& path) {
     return sep == std::string::npos ? std::string(".\\") : path.substr(0, sep + 1);
 }
 
-void writeDurably(const std::string& path, std::string_view bytes) {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+// Writes the bytes to the existing file at `path` and gives it the access rights in
+// `rights` (a security descriptor as daclOf returns it).
+void writeDurably(const std::string& path, std::string_view bytes,
+                  const std::vector<BYTE>& rights) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE | WRITE_DAC, 0, nullptr,
+                                TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) raiseLastError();
+    captureLastError();
+    // The descriptor is only read, though the platform's parameter is not const.
+    auto* descriptor = const_cast<BYTE*>(rights.data());
+    if (!SetKernelObjectSecurity(file.get(), DACL_SECURITY_INFORMATION, descriptor)) {
+        raiseLastError();
+    }
     captureLastError();
     if (!writeAll(file, bytes)) raiseLastError(err::DeviceIoError);
     if (!FlushFileBuffers(file.get())) raiseLastError(err::DeviceIoError);
     captureLastError();
+}
+
+// The access rights (DACL, with its inheritance flags) of the file the path leads to,
+// as a self-relative security descriptor.
+std::vector<BYTE> daclOf(const std::string& path) {
+    const FileHandle file(CreateFileA(path.c_str(), READ_CONTROL, kAnySharing, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) raiseLastError();
+    captureLastError();
+    DWORD size = 0;  // the first call only tells the size
+    GetKernelObjectSecurity(file.get(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
+    std::vector<BYTE> rights(size);
+    if (!GetKernelObjectSecurity(file.get(), DACL_SECURITY_INFORMATION, rights.data(), size,
+                                 &size)) {
+        raiseLastError();
+    }
+    captureLastError();
+    return rights;
 }
 
 }  // namespace
@@ -84,24 +116,22 @@ namespace {
     raise(err::PathFileAccessError);
 }
 
-// The path of an open file with every link on its way resolved, written as the caller
-// writes paths (without the "\\?\" prefix).
+// The path of an open file with every link on its way resolved, in the system's device
+// form ("\Device\HarddiskVolume2\..."). Only such paths are compared with each other,
+// and that form exists for every volume: the drive-letter form fails for a volume that
+// is mounted into a folder and has no letter.
 std::string finalPathOf(const FileHandle& file) {
     std::string path(MAX_PATH, '\0');
     for (;;) {
         const DWORD n = GetFinalPathNameByHandleA(file.get(), path.data(),
-                                                  static_cast<DWORD>(path.size()), 0);
+                                                  static_cast<DWORD>(path.size()), VOLUME_NAME_NT);
         if (n == 0) raiseLastError();
         captureLastError();
         const bool fits = n < path.size();  // else n is the size it needs
         path.resize(n);
-        if (fits) break;
+        if (fits) return path;
     }
-    if (path.starts_with("\\\\?\\UNC\\")) return "\\" + path.substr(7);
-    if (path.starts_with("\\\\?\\")) return path.substr(4);
-    return path;
 }
-
 
 }  // namespace
 
@@ -117,16 +147,42 @@ std::string fullPathOf(const std::string& path) {
     return full;
 }
 
-std::string readOwnFile(const std::string& path, std::size_t atMost) {
-    const FileHandle file = openForReading(path);
+namespace {
+
+// Where the file named by `own.path` is when only the links above and at `own.root`
+// are followed: the root folder's final path, taken from a handle of the folder, and
+// the rest of the path. A path that does not lie below the root is refused.
+std::string finalPathBelowRoot(const OwnFile& own) {
+    const std::string root = fullPathOf(withTrailingSeparator(own.root));
+    const std::string path = fullPathOf(own.path);
+    if (root.empty() || path.empty()) raiseLastError();
+    if (own.root.empty() || path.size() <= root.size() ||
+        !equalIgnoringCase(path.substr(0, root.size()), root)) {
+        refuseAccess(ERROR_ACCESS_DENIED);
+    }
+    const FileHandle folder(CreateFileA(root.c_str(), FILE_READ_ATTRIBUTES, kAnySharing, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!folder) raiseLastError();
+    captureLastError();
+    return withTrailingSeparator(finalPathOf(folder)) + path.substr(root.size());
+}
+
+}  // namespace
+
+void requireOwnFile(const FileHandle& file, const OwnFile& own) {
     BY_HANDLE_FILE_INFORMATION info{};
     if (!GetFileInformationByHandle(file.get(), &info)) raiseLastError();
     captureLastError();
-    const std::string full = fullPathOf(path);
-    if (full.empty()) raiseLastError();
-    if (info.nNumberOfLinks != 1 || !equalIgnoringCase(finalPathOf(file), full)) {
+    const bool plain = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    if (!plain || info.nNumberOfLinks != 1 ||
+        !equalIgnoringCase(finalPathOf(file), finalPathBelowRoot(own))) {
         refuseAccess(ERROR_ACCESS_DENIED);
     }
+}
+
+std::string readOwnFile(const OwnFile& own, std::size_t atMost) {
+    const FileHandle file = openForReading(own.path);
+    requireOwnFile(file, own);
     std::string content = readToEnd(file, atMost);
     if (content.size() > atMost) refuseAccess(ERROR_FILE_TOO_LARGE);
     return content;
@@ -136,7 +192,6 @@ namespace {
 
 // True when the file can be read (whoever else has it open) and holds exactly `bytes`.
 bool holdsBytes(const std::string& path, std::string_view bytes) {
-    constexpr DWORD kAnySharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     bool same = false;
     quietly([&] { same = readToEnd(openForReading(path, kAnySharing)) == bytes; });
     return same;
@@ -144,11 +199,17 @@ bool holdsBytes(const std::string& path, std::string_view bytes) {
 
 }  // namespace
 
-bool holdsCopyOf(const std::string& source, const std::string& target) {
+bool holdsCopyOf(const OwnFile& source, const std::string& target) {
     return holdsBytes(target, readOwnFile(source, kMaxCopySourceBytes));
 }
 
-void replaceWithCopy(const std::string& source, const std::string& target) {
+// The new file takes the old one's rights before it is moved into place, so no reader
+// ever finds it with other rights or other bytes. The rights are copied as they are
+// (SetKernelObjectSecurity), inherited entries included, because the new file lives
+// in the same folder. ReplaceFileA, which keeps rights on Windows, is not used: it is
+// not one step (a failure can leave the old file under another name), and Wine's
+// moves the file without its rights.
+void replaceWithCopy(const OwnFile& source, const std::string& target) {
     const std::string bytes = readOwnFile(source, kMaxCopySourceBytes);
     if (holdsBytes(target, bytes)) return;  // a copy already: nothing is written
     const DWORD attributes = GetFileAttributesA(target.c_str());
@@ -156,11 +217,12 @@ void replaceWithCopy(const std::string& source, const std::string& target) {
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
         refuseAccess(ERROR_ACCESS_DENIED);
     }
+    const std::vector<BYTE> rights = daclOf(target);
     char name[MAX_PATH] = {};
     if (!GetTempFileNameA(folderOf(target).c_str(), "fk", 0, name)) raiseLastError();
     captureLastError();
     TemporaryFile temporary(name);
-    writeDurably(temporary.path(), bytes);
+    writeDurably(temporary.path(), bytes, rights);
     if (!MoveFileExA(temporary.path().c_str(), target.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         raiseLastError();

@@ -32,27 +32,40 @@ std::string fullPathOf(const std::string& path);
 // A copy's source is a data-path file of a line or two.
 constexpr std::size_t kMaxCopySourceBytes = 64 * 1024;
 
-// The content of the file at `path`, read only when the open file is that very file:
-// the final path of the open handle is `path` (no junction or symbolic link on the way,
-// letter case aside) and the file has one name only (no hard link). That file, or one
-// of more than `atMost` bytes, is refused with "Path/File access error" (75). Files
-// copied with administrator rights are read this way, so no link planted by another
-// user decides what is copied.
-std::string readOwnFile(const std::string& path, std::size_t atMost);
+// A file that a run with administrator rights may trust although ordinary users can
+// create files, folders and links beside it: `path` (a full path) below the folder
+// `root`. Links above `root`, and at it, are an administrator's choice and are
+// followed; nothing below it may be a link.
+struct OwnFile {
+    std::string root;
+    std::string path;
+};
 
-// Replaces the target's content by the source's bytes so that a failure leaves
-// either the old bytes or all the new ones: the bytes go to a temporary file in
-// the target's folder, which then replaces the target in one step. The source is
-// read by readOwnFile (at most kMaxCopySourceBytes). A target that is a link is
-// replaced itself by a plain file; what it pointed to is not written. A read-only
-// target is refused. A target that already holds the source's bytes is left as it
-// is (not written, so it keeps its file time). Raises the runtime error of the
-// failing step; no temporary file stays behind.
-void replaceWithCopy(const std::string& source, const std::string& target);
+// The one rule for such files: raises "Path/File access error" (75) unless the open
+// file is the very file `own.path` names, that is its final path is the final path of
+// `own.root` (resolved through a handle of the folder) followed by the rest of
+// `own.path`, letter case aside, and it is a plain file with one name only (no hard
+// link). So no link planted by another user decides what is read or written.
+void requireOwnFile(const FileHandle& file, const OwnFile& own);
+
+// The content of `own.path`, read only under requireOwnFile's rule; a file of more than
+// `atMost` bytes is refused with "Path/File access error" (75) too.
+std::string readOwnFile(const OwnFile& own, std::size_t atMost);
+
+// Replaces the target's content by the source's bytes so that a failure leaves either
+// the old bytes or all the new ones: the bytes go to a temporary file in the target's
+// folder, which then replaces the target in one step. The new file keeps the access
+// rights (DACL) of the file it replaces. The source is read by readOwnFile (at most
+// kMaxCopySourceBytes). A target that is a link is replaced itself by a plain file with
+// the rights of the file it pointed to, which is not written. A read-only target is
+// refused. A target that already holds the source's bytes is left as it is (not
+// written, so it keeps its file time), also when it is a link. Raises the runtime
+// error of the failing step; no temporary file stays behind.
+void replaceWithCopy(const OwnFile& source, const std::string& target);
 
 // True when the target can be read and holds exactly the source's bytes; raises the
 // runtime error of a source that cannot be read (read as by replaceWithCopy).
-bool holdsCopyOf(const std::string& source, const std::string& target);
+bool holdsCopyOf(const OwnFile& source, const std::string& target);
 
 // True when a directory listing of the pattern (which may hold wildcards) shows at
 // least one plain file: folders, hidden, system and volume-label entries are not listed.

@@ -3,6 +3,10 @@
 // sorted ignoring case; the names below are chosen to make the intended order visible.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <sddl.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -94,11 +98,24 @@ TEST(DataPath, CentralEntryOrTheLocalFallback) {
 
 constexpr Procedure kCopy("Error in Test: Sub copy", "copy");
 
-// All new bytes or the old ones, never a mix, and no temporary file left behind.
-TEST(ReplaceWithCopy, ReadOnlyOrHeldOpenTargetKeepsItsBytes) {
+// A file's access rights (DACL) in the platform's text form.
+std::string daclText(const std::string& path) {
+    char descriptor[1024], *text = nullptr;
+    DWORD size = 0;
+    GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, descriptor, sizeof descriptor, &size);
+    ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor, SDDL_REVISION_1,
+                                                         DACL_SECURITY_INFORMATION, &text, nullptr);
+    const std::string dacl = text ? text : "";
+    return LocalFree(text), dacl;
+}
+
+// All new bytes or the old ones, never a mix, and no temporary file left behind; the
+// replaced file keeps its rights (Wine shows a new file's rights with an Everyone entry).
+TEST(ReplaceWithCopy, ReadOnlyOrHeldOpenTargetKeepsItsBytesAReplacedOneItsRights) {
     test::TempFolder dir;
-    const std::string quelle = dir / "quelle.ini", ziel = dir / "ziel.ini";
-    test::writeFile(quelle, "neu");
+    const std::string ziel = dir / "ziel.ini";
+    const OwnFile quelle{dir.path(), dir / "quelle.ini"};
+    test::writeFile(quelle.path, "neu");
     test::writeFile(ziel, "alt", FILE_ATTRIBUTE_READONLY);
     test::ReportRecorder recorder;
     kCopy.step(replaceWithCopy, quelle, ziel);
@@ -109,31 +126,51 @@ TEST(ReplaceWithCopy, ReadOnlyOrHeldOpenTargetKeepsItsBytes) {
     CloseHandle(held);
     EXPECT_EQ(test::readFile(ziel), "alt");
     EXPECT_EQ(std::ranges::distance(std::filesystem::directory_iterator(dir.path())), 2);
+    PSECURITY_DESCRIPTOR own = nullptr;  // the system and administrators only
+    ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;FA;;;SY)(A;;FA;;;BA)",
+                                                         SDDL_REVISION_1, &own, nullptr);
+    SetFileSecurityA(ziel.c_str(), DACL_SECURITY_INFORMATION, own);
+    LocalFree(own);
+    const std::string rights = daclText(ziel);
+    ASSERT_EQ(rights.find(";WD)"), std::string::npos) << rights;
     kCopy.step(replaceWithCopy, quelle, ziel);
     EXPECT_EQ(test::readFile(ziel), "neu");
+    EXPECT_EQ(daclText(ziel), rights);
     ASSERT_EQ(recorder.reports.size(), 2u);     // read-only, then held open: both refused
     EXPECT_EQ(recorder.reports[0].number, 75);  // path/file access error
 }
 
-// Copied with administrator rights: only the very file named, of at most 64 KiB; a
-// target that is a link is replaced itself, what it points to keeps its bytes.
+// Copied with administrator rights: only the very file named below its root folder, of
+// at most 64 KiB; links above and at the root ("kopie" links to "copy") are followed.
+// A target that is a link is replaced itself, what it points to keeps its bytes.
 TEST(ReplaceWithCopy, ReadsOnlyTheFileNamedAndWritesNoLinkTarget) {
     const char* tree = std::getenv("FK_LINK_TREE");
     if (!tree) GTEST_SKIP() << "FK_LINK_TREE names no fixture tree";
     const std::string copy = std::string(tree) + "\\copy\\", ziel = copy + "ziel\\echt.ini";
-    for (const auto& [source, refused] :
-         {std::pair{"daten\\symlink.ini", true}, {"daten\\hardlink.ini", true},
-          {"ordnerlink\\dbpfad.ini", true}, {"daten\\64k+1.ini", true}, {"daten\\64k.ini", 0}}) {
+    const std::tuple<std::string, std::string, bool> rows[] = {
+        {"copy", "daten\\symlink.ini", true},       // a link at the file
+        {"copy", "daten\\hardlink.ini", true},      // a second name of another file
+        {"copy", "ordnerlink\\dbpfad.ini", true},   // a link below the root
+        {"copy", "daten\\64k+1.ini", true},         // too large
+        {"copy", "daten\\64k.ini", false},          // just small enough
+        {"kopie", "daten\\dbpfad.ini", false},      // the root reached through a link
+        {"kopie", "ordnerlink\\dbpfad.ini", true},  // and a link below it
+        {"kopie", "daten\\symlink.ini", true},      // and a link at the file
+    };
+    for (const auto& [root, source, refused] : rows) {
         test::writeFile(ziel, "alt");
         test::ReportRecorder recorder;
-        kCopy.step(replaceWithCopy, copy + source, ziel);
-        EXPECT_EQ(recorder.reports.size() == 1 && recorder.reports[0].number == 75, refused);
+        const std::string folder = std::string(tree) + "\\" + root + "\\";
+        kCopy.step(replaceWithCopy, OwnFile{folder, folder + source}, ziel);
+        std::string numbers;
+        for (const auto& report : recorder.reports) numbers += std::to_string(report.number);
+        EXPECT_EQ(numbers, refused ? "75" : "") << root << source;
         EXPECT_TRUE(test::readFile(ziel) == (refused ? "alt" : test::readFile(copy + source)))
-            << source;
+            << root << source;
     }
-    kCopy.step(replaceWithCopy, copy + "daten\\dbpfad.ini", copy + "ziel\\link.ini");
+    kCopy.step(replaceWithCopy, OwnFile{copy, copy + "daten\\dbpfad.ini"}, copy + "ziel\\link.ini");
     EXPECT_EQ(test::readFile(copy + "ziel\\link.ini"), test::readFile(copy + "daten\\dbpfad.ini"));
-    EXPECT_TRUE(test::readFile(ziel) == test::readFile(copy + "daten\\64k.ini"));
+    EXPECT_EQ(test::readFile(ziel), "alt");  // as the last row left it
 }
 
 using Paths = std::vector<std::string>;
