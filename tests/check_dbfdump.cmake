@@ -36,11 +36,22 @@ string(FIND "${bytes}" "4dfc6c6c6572202020" at)  # "Müller" in code page 1252
 if(at EQUAL -1)
   string(APPEND failures "\n${name}: no M\\xfcller in code page 1252")
 endif()
+# A code page the caller names holds for reading and writing; the header stays 1252.
+check(0 HAS "[\"\",\"M³ller\",\"Ç\"," ${t} --code-page 850)
+check(0 HAS "[\"\",\"Größe\",\"Ç\"," ${t} --code-page 850 --set 1 nachname Größe)
+check(0 HAS "[\"\",\"Gr”áe\",\"€\"," ${t})
 check(0 HAS "\"code_page\":437," ${d})
 check(0 HAS "[\"Müller\",\"Köln\"]" ${d})
 check(0 HAS "[\"Größe\",\"Köln\"]" ${d} --set 1 NAME Größe)
 refused(1 "the value holds '€', which code page 437 cannot store" ${d} --set 1 ORT €)
 refused(1 "the value holds 'Ω', which code page 1252 cannot store" ${t} --set 1 2 Ω)
+# A language driver that names no code page: only ASCII is known.
+file(COPY_FILE ${WORK}/cp437.dbf ${WORK}/fremd.dbf)
+execute_process(COMMAND sh -c "printf '\\376' | dd of=fremd.dbf bs=1 seek=29 conv=notrunc"
+                WORKING_DIRECTORY ${WORK} ERROR_QUIET)
+check(0 HAS "\"code_page\":null,\"fields\"" ${w}/fremd.dbf)
+refused(1 "which dbfdump cannot store in the table's unknown code page"
+        ${w}/fremd.dbf --set 1 2 Öl)
 
 # A table that cannot be written is dumped; a write to it is refused.
 file(COPY_FILE ${WORK}/cp437.dbf ${WORK}/fest.dbf)
@@ -62,6 +73,8 @@ check(2 HAS "unknown option '--frob'" --frob)
 check(2 HAS "unknown option '--frob'" ${t} --frob)
 check(2 HAS "unexpected argument '1'" ${t} --append 1)
 check(2 HAS "--set needs REC FIELD TEXT" ${t} --set 1 2)
+check(2 HAS "--code-page needs N" ${t} --code-page)
+check(2 HAS "--code-page '1255': dbfdump converts code pages 437," ${t} --code-page 1255)
 foreach(rec 0 x 1x -1 99999999999)
   check(2 HAS "REC must be a record number from 1, not '${rec}'" ${t} --set ${rec} 2 x)
 endforeach()
