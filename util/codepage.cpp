@@ -125,6 +125,8 @@ char16_t capitalOf(char16_t c) {
     switch (c) {
         case 0xFF:
             return 0x178;  // ÿ
+        case 0xB5:
+            return 0x39C;  // micro sign: Greek capital mu
         case 0x131:
             return u'I';  // dotless ı
         case 0x3C2:

@@ -54,14 +54,13 @@ def make_tables(folder):
         with table.open(dbf.READ_WRITE):
             for row in (("Müller", "Köln"), ("Zoë", "Ærø")):
                 table.append(row)
-        if kind == "db3":
-            with open(path, "r+b") as f:
-                data = bytearray(f.read())
-                start = struct.unpack("<H", data[8:10])[0]
-                data[start:start] = b"\0"
-                data[8:10] = struct.pack("<H", start + 1)
-                f.seek(0)
-                f.write(data)
+        if kind == "db3":  # one padding byte after the end byte 13
+            with open(path, "rb") as f:
+                data = f.read()
+            start = struct.unpack("<H", data[8:10])[0]
+            with open(path, "wb") as f:
+                f.write(data[:8] + struct.pack("<H", start + 1) + data[10:start] + b"\0")
+                f.write(data[start:])
 
 
 def dbfread_view(path):

@@ -26,12 +26,10 @@ struct Ini : ::testing::Test {
         test::writeFile(path, kFixture);
         ini.File_Name(path);
     }
-    // The n-th profile write from now fails as on a file held open (error 32).
+    // The n-th profile write from now fails, as on a file held open.
     void failWrite(int n) {
         seams().writeProfileString = [n](auto... args) mutable {
-            if (--n != 0) return WritePrivateProfileStringA(args...);
-            SetLastError(ERROR_SHARING_VIOLATION);
-            return FALSE;
+            return --n != 0 && WritePrivateProfileStringA(args...);
         };
     }
     SeamsOverride seamsGuard;
