@@ -88,12 +88,13 @@ public:
     // Both renames carry every key line as the file holds it (quotes and blanks around a
     // value stay) and write it under the new name before the old one goes. False when a
     // write or the removal of the old name failed: what was written under the new name is
-    // removed again, so the file is as it was unless that removal failed too. A new name (for
-    // RenameKey also the section name written under) that WriteData would refuse is error 5, shown
-    // by ReportError; a missing old name, or a new one naming another existing section or key,
-    // gives false without a report and changes nothing. A new spelling of the same name is a
-    // rename. A section that holds a key line with a blank name is not renamed (false, nothing
-    // changed): the platform's key list ends at that key, so the keys after it would be lost.
+    // removed again, so the file is as it was unless that removal failed too. A new name
+    // (for RenameKey also the section name written under) that WriteData would refuse is
+    // error 5, shown by ReportError; a missing old name, or a new one naming another
+    // existing section or key, gives false without a report and changes nothing. A new
+    // spelling of the same name is a rename. A section that holds a key line with a blank
+    // name is not renamed (false, nothing changed): the platform's key list ends at that
+    // key, so the keys after it would be lost.
     bool HoldsUnnamedKey(const std::string& sectionName) const;
     bool RenameSection(const std::string& sectionName, const std::string& newSectionName);
     bool RenameKey(const std::string& sectionName, const std::string& keyName,

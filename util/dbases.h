@@ -1,8 +1,8 @@
 // dbases: one dBase III table file; tables of other dBase-family writers that keep
-// more header after the field descriptors are read too. A one-record buffer is filled by
-// positioning (Go), read and changed field by field, and written back (upd); blank records can be
-// appended. Every failure reaches the caller as RuntimeError; nothing is shown. Needs no Windows:
-// it builds on any host.
+// more header after the field descriptors are read too. A one-record buffer is filled
+// by positioning (Go), read and changed field by field, and written back (upd); blank
+// records can be appended. Every failure reaches the caller as RuntimeError; nothing is
+// shown. Needs no Windows: it builds on any host.
 #pragma once
 
 #include <cstdint>
@@ -72,8 +72,8 @@ public:
     void SetCodePage(int codePage);
 
     // A field by number, or by name (trimmed and upper-cased in the table's code page;
-    // the caller's variable takes that form). No value for an unknown name or a number of 0 or
-    // below.
+    // the caller's variable takes that form). No value for an unknown name or a number
+    // of 0 or below.
     std::optional<std::string> GetData(double fieldNumber) const;
     std::optional<std::string> GetData(std::string& fieldName) const;
     std::optional<std::string> GetData(std::string_view fieldName) const;
