@@ -274,8 +274,9 @@ TEST_F(Dbases, RefusedFilesLeaveTheTableOpenBefore) {
     for (int i = 1; i <= 256; ++i) many.push_back({"F" + std::to_string(i), 1});
     const std::tuple<const char*, std::string, std::string> refused[] = {
         {"short", good.substr(0, 20), kFormat}, {"no end byte", good.substr(0, 96), kFormat},
-        {"header length", with(8, 99), kFormat}, {"record length", with(10, 20), kFormat},
+        {"header length", with(8, 95), kFormat}, {"record length", with(10, 20), kFormat},
         {"256 fields", dbfBytes(many, {}), kOverflow}, {"2^31 records", with(7, '\x80'), kOverflow},
+        {"longer header without end byte", with(8, 99).replace(96, 1, 1, '\x1f'), kFormat},
         {"2^15 record length", with(11, '\x80'), kOverflow}};
     open(good);
     for (const auto& [what, bytes, error] : refused) {
@@ -314,13 +315,42 @@ TEST_F(Dbases, ShortRecordsAndPositionsBeyond32Bits) {
     EXPECT_EQ(errorOf([&] { table.Go(1073741792); }), kOverflow);
 }
 
+TEST_F(Dbases, FieldNamesMatchInTheTablesCodePage) {
+    // Language driver, code page the caller sets (0 for none), name asked for, field found.
+    const std::tuple<char, int, const char*, int16_t> rows[] = {
+        {'\x02', 0,
+         "STRA\xE1"
+         "E",
+         1},                          // "STRAßE" as stored in code page 850
+        {'\x02', 0, "m\x81ller", 2},  // "müller": ü has the capital Ü in 850
+        {'\0', 0, "m\x81ller", 0},    // but not in 1252, which the driver 0 names
+        {'\0', 850, "m\x81ller", 2}};
+    for (const auto& [driver, codePage, name, field] : rows) {
+        std::string bytes = dbfBytes({{"STRA\xE1"
+                                       "E",
+                                       1},
+                                      {"M\x9A"
+                                       "LLER",
+                                       1}},
+                                     {});
+        bytes[29] = driver;
+        open(bytes);
+        if (codePage != 0) table.SetCodePage(codePage);
+        EXPECT_EQ(table.FieldIndex(name), field) << name << " " << codePage;
+    }
+    EXPECT_EQ(errorOf([&] { table.SetCodePage(1255); }), kInvalidCall);
+}
+
 TEST(CodePage, LanguageDriversTextsAndRefusals) {
     // Language driver, text, its bytes in the driver's code page ("" when refused).
     const std::tuple<uint8_t, std::string, std::string> rows[] = {
-        {0x00, "Müller €", "M\xfcller \x80"}, {0xFE, "ß", "\xdf"}, {0x7D, "ß", ""},
+        {0x00, "Müller €", "M\xfcller \x80"}, {0xFE, "ß", ""}, {0x7D, "ß", ""},
         {0x7D, "a", "a"}, {0x01, "Müller", "M\x81ller"},
         {0x02, "€", ""}, {0x65, "Жук", "\x86\xe3\xaa"}, {0xC8, "Łódź", "\xa3\xf3" "d\x9f"},
-        {0xCB, "Ω", "\xd9"}, {0x57, "\xff", ""}, {0x57, "\xc3", ""}};
+        {0xCB, "Ω", "\xd9"}, {0x57, "\xff", ""}, {0x57, "\xc3", ""},
+        {0x87, "ů", "\x85"},
+        {0x86, "é", ""},
+        {0x69, "é", ""}};
     for (const auto& [driver, text, bytes] : rows) {
         const int codePage = codePageOfLanguageDriver(driver);
         const CodePageText encoded = utf8ToCodePage(codePage, text);

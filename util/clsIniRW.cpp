@@ -51,22 +51,31 @@ ProfileRead readProfile(const Text& section, const Text& key, const char* fallba
         list);
 }
 
-// Whether the section has a key line with a blank name ("=value"), read from its
-// lines ("key=value").
-bool holdsUnnamedKeyLine(const std::string& section, const std::string& file) {
+// The section's key lines as the file holds them ("key=value", from the platform's
+// section read), split at the first "=": unlike a value read, the value keeps the quotes
+// and blanks around it. Lines without "=" and comments are not keys.
+KeyValueRows keyLinesOf(const std::string& section, const std::string& file) {
     const ProfileRead lines = readWhole(
         [&](char* buffer, DWORD size) {
             return GetPrivateProfileSectionA(section.c_str(), buffer, size, file.c_str());
         },
         true);
+    KeyValueRows rows;
     for (std::size_t at = 0; at < lines.count; at = lines.buffer.find('\0', at) + 1) {
         const std::string line = lines.buffer.c_str() + at;
         const auto equals = line.find('=');
-        if (equals != std::string::npos && trimBlanks(line.substr(0, equals)).empty()) {
-            return true;
+        if (equals != std::string::npos && !trimBlanks(line).starts_with(';')) {
+            rows.push_back({line.substr(0, equals), line.substr(equals + 1)});
         }
     }
-    return false;
+    return rows;
+}
+
+// The value of the first line of the key, as the platform finds the key.
+std::string lineValueOf(const KeyValueRows& lines, const std::string& key) {
+    const auto line = std::find_if(lines.begin(), lines.end(),
+                                   [&](const auto& row) { return sameProfileName(row[0], key); });
+    return line == lines.end() ? std::string() : (*line)[1];
 }
 
 // Splits a list of NUL-ended names: positions 1 to L-1; the blank list when L is 0.
@@ -128,10 +137,12 @@ TextFault faultIn(const std::string& text, TextRole role) {
     if (role == TextRole::Section && text.find(']') != std::string::npos) {
         return TextFault::BracketInSection;
     }
-    if (role == TextRole::Key && text.find('=') != std::string::npos) {
-        return TextFault::EqualsInKey;
-    }
-    return TextFault::None;
+    if (role != TextRole::Key) return TextFault::None;
+    if (text.find('=') != std::string::npos) return TextFault::EqualsInKey;
+    const char first = trimBlanks(text)[0];
+    return first == ';'   ? TextFault::CommentKey
+           : first == '[' ? TextFault::SectionKey
+                          : TextFault::None;
 }
 
 bool sameProfileName(const std::string& a, const std::string& b) {
@@ -183,8 +194,8 @@ bool clsIniRW::DeleteData(const Text& sectionName, const Text& keyName, const Te
 // One WritePrivateProfileStringA call; null texts reach it as null pointers.
 bool clsIniRW::writeProfile(const Text& sectionName, const Text& keyName, const Text& keyValue) {
     if (!fileOpen_) return false;
-    const bool written = WritePrivateProfileStringA(ptr(sectionName), ptr(keyName),
-                                                    ptr(keyValue), file_.c_str()) != 0;
+    const bool written = seams().writeProfileString(ptr(sectionName), ptr(keyName), ptr(keyValue),
+                                                    file_.c_str()) != 0;
     captureLastError();
     return written;
 }
@@ -283,7 +294,7 @@ SectionKeyTable clsIniRW::FindValueInFile(const std::string& keyValue) {
 bool clsIniRW::writeSection(const std::string& section, const KeyValueRows& rows) {
     // A helper key written and deleted again leaves only the section's header line; it
     // is deleted even when its write reported a failure.
-    if (rows.size() == 1 && rows[0][0].empty()) {
+    if (rows.empty()) {
         const bool written = WriteData(section, "dummy", "");
         return WriteData(section, "dummy", std::nullopt) && written;
     }
@@ -304,7 +315,10 @@ bool clsIniRW::renameSectionInPlace(const std::string& sectionName,
 }
 
 bool clsIniRW::HoldsUnnamedKey(const std::string& sectionName) const {
-    return fileOpen_ && holdsUnnamedKeyLine(sectionName, file_);
+    if (!fileOpen_) return false;
+    const KeyValueRows rows = keyLinesOf(sectionName, file_);
+    return std::any_of(rows.begin(), rows.end(),
+                       [](const auto& row) { return trimBlanks(row[0]).empty(); });
 }
 
 // A new name the file cannot hold is an invalid argument (reported); a missing old name
@@ -319,13 +333,17 @@ bool clsIniRW::RenameSection(const std::string& sectionName, const std::string& 
             HoldsUnnamedKey(sectionName)) {
             return false;
         }
-        const KeyValueRows rows = walked(GetAllKeysValuesInSection(sectionName));
+        const KeyValueRows rows = walked(std::optional(keyLinesOf(sectionName, file_)));
         if (inPlace) {
             return renameSectionInPlace(sectionName, newSectionName, rows);
         }
         // Every key goes to the new name first; only then is the old section removed.
-        if (!writeSection(newSectionName, rows)) return false;
-        return DeleteData(sectionName, std::nullopt, std::nullopt);
+        if (writeSection(newSectionName, rows) &&
+            DeleteData(sectionName, std::nullopt, std::nullopt)) {
+            return true;
+        }
+        DeleteData(newSectionName, std::nullopt, std::nullopt);
+        return false;
     });
 }
 
@@ -336,15 +354,19 @@ bool clsIniRW::RenameKey(const std::string& sectionName, const std::string& keyN
         const bool inPlace = sameProfileName(keyName, newKeyName);
         const std::vector<std::string> keys = walked(GetAllKeysInSection(sectionName));
         if (!namesIn(keys, keyName) || (!inPlace && namesIn(keys, newKeyName))) return false;
-        const std::string value = GetValue(sectionName, keyName);
+        const std::string value = lineValueOf(keyLinesOf(sectionName, file_), keyName);
         if (inPlace) {
             if (!DeleteData(sectionName, keyName, std::nullopt)) return false;
             if (WriteData(sectionName, newKeyName, value)) return true;
             WriteData(sectionName, keyName, value);  // put the old key back
             return false;
         }
-        if (!WriteData(sectionName, newKeyName, value)) return false;
-        return DeleteData(sectionName, keyName, std::nullopt);
+        if (WriteData(sectionName, newKeyName, value) &&
+            DeleteData(sectionName, keyName, std::nullopt)) {
+            return true;
+        }
+        DeleteData(sectionName, newKeyName, std::nullopt);
+        return false;
     });
 }
 

@@ -41,9 +41,18 @@ using SectionKeyTable = std::optional<SectionKeyRows>;
 
 // What keeps an INI file from holding a text as given: the platform trims blanks
 // around names and has no faithful empty one, a key line ends its name at the first
-// "=", a section line at "]", and a CR or LF in any text would start a new line.
+// "=", a section line at "]", a CR or LF in any text would start a new line, and a key
+// line whose name begins with ";" is a comment, one beginning with "[" a section header.
 enum class TextRole { Section, Key, Value };
-enum class TextFault { None, BlankName, LineBreak, BracketInSection, EqualsInKey };
+enum class TextFault {
+    None,
+    BlankName,
+    LineBreak,
+    BracketInSection,
+    EqualsInKey,
+    CommentKey,
+    SectionKey
+};
 TextFault faultIn(const std::string& text, TextRole role);
 
 // The profile functions ignore letter case and blanks around names: two names that
@@ -76,14 +85,16 @@ public:
     bool FindKeyInSection(const Text& sectionName, const std::string& keyName);
     NameList FindValueInSection(const Text& sectionName, const std::string& keyValue);
     SectionKeyTable FindValueInFile(const std::string& keyValue);
-    // Both renames write every key under the new name before the old one goes; false
-    // when the old name could not be removed or a write failed (the old name then
-    // stays as it was). A new name (for RenameKey also the section name written under)
-    // that WriteData would refuse is error 5, shown by ReportError; a missing old name,
-    // or a new one naming another existing section or key, gives false without a report
-    // and changes nothing. A new spelling of the same name is a rename. A section that
-    // holds a key line with a blank name is not renamed (false, nothing changed): the
-    // platform's key list ends at that key, so the keys after it would be lost.
+    // Both renames carry every key line as the file holds it (quotes and blanks around a
+    // value stay) and write it under the new name before the old one goes. False when a
+    // write or the removal of the old name failed: what was written under the new name is
+    // removed again, so the file is as it was unless that removal failed too. A new name
+    // (for RenameKey also the section name written under) that WriteData would refuse is
+    // error 5, shown by ReportError; a missing old name, or a new one naming another
+    // existing section or key, gives false without a report and changes nothing. A new
+    // spelling of the same name is a rename. A section that holds a key line with a blank
+    // name is not renamed (false, nothing changed): the platform's key list ends at that
+    // key, so the keys after it would be lost.
     bool HoldsUnnamedKey(const std::string& sectionName) const;
     bool RenameSection(const std::string& sectionName, const std::string& newSectionName);
     bool RenameKey(const std::string& sectionName, const std::string& keyName,
@@ -99,7 +110,7 @@ private:
     T guarded(T fallback, Body body);
     bool renameSectionInPlace(const std::string& sectionName, const std::string& newSectionName,
                               const KeyValueRows& rows);
-    // Writes rows under a section; the blank row makes an empty section.
+    // Writes rows under a section; no rows make an empty section.
     bool writeSection(const std::string& section, const KeyValueRows& rows);
 
     std::string file_;

@@ -8,10 +8,13 @@
 
 namespace fk {
 
-// The code page that a table's language-driver byte (header offset 29) names; 1252 for 0
-// and for ids no code page is known for. Text is converted for 437, 850, 852, 865, 866
-// and 1250 to 1254; in other code pages only ASCII is: their other bytes read as U+FFFD
-// and other characters are refused, so no text is stored in the wrong code page.
+// A table whose language-driver byte names no code page: only its ASCII text is known.
+constexpr int kUnknownCodePage = 0;
+
+// The code page that a table's language-driver byte (header offset 29) names: 1252 for 0,
+// kUnknownCodePage for an id that names none. Text is converted for 437, 850, 852, 865,
+// 866 and 1250 to 1254; in other code pages only ASCII is: their other bytes read as
+// U+FFFD and other characters are refused, so no text is stored in the wrong code page.
 int codePageOfLanguageDriver(uint8_t id);
 
 // Whether text beyond ASCII is converted for `codePage`.
@@ -27,5 +30,9 @@ struct CodePageText {
     std::string refused;
 };
 CodePageText utf8ToCodePage(int codePage, std::string_view utf8);
+
+// Bytes of `codePage` with every letter that has a capital in the code page made one;
+// ASCII letters only where the code page is not converted.
+std::string upperCaseIn(int codePage, std::string_view bytes);
 
 }  // namespace fk

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "errors/runtime_error.h"
+#include "util/codepage.h"
 #include "util/text.h"
 
 namespace fk {
@@ -17,21 +18,6 @@ uint32_t le32(const unsigned char* p) {
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 uint16_t le16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-
-// Upper case in code page 1252, the code page of the tables' texts.
-std::string upperCase(std::string text) {
-    for (char& c : text) {
-        const auto u = static_cast<unsigned char>(c);
-        if ((u >= 'a' && u <= 'z') || (u >= 0xE0 && u <= 0xFE && u != 0xF7)) {
-            c = static_cast<char>(u - 0x20);
-        } else if (u == 0x9A || u == 0x9C || u == 0x9E) {  // š œ ž
-            c = static_cast<char>(u - 0x10);
-        } else if (u == 0xFF) {  // ÿ
-            c = static_cast<char>(0x9F);
-        }
-    }
-    return text;
-}
 
 std::string fieldNameOf(const unsigned char* descriptor) {
     std::string name = trimBlanks(std::string_view(reinterpret_cast<const char*>(descriptor), 11));
@@ -74,22 +60,31 @@ void dbases::FileOpen(const std::string& sPath, Access access) {
     const auto count = static_cast<int>(fields.size() - 1);
     long long sum = 0;
     for (std::size_t i = 1; i < fields.size(); ++i) sum += fields[i].length;
-    // Records are read at 32*F+33 and as 1 + the field lengths: a header that says
-    // otherwise would put every record in the wrong place.
-    if (headerLength != kDescriptorSize * count + 33 || recordLength == 0 ||
-        recordLength != sum + 1) {
+    // dBase III records start right after the descriptors, at 32*F+33. Other writers put
+    // more after the end byte 13 (Visual FoxPro 263 bytes, some one padding byte) and say
+    // where the records start in the header length. Any other header length, or records
+    // that are not 1 + the field lengths, would put every record in the wrong place.
+    const int descriptorsEnd = kDescriptorSize * count + 33;
+    if (headerLength < descriptorsEnd || (headerLength > descriptorsEnd && d[0] != 13) ||
+        recordLength == 0 || recordLength != sum + 1) {
         raise(err::InvalidFileFormat);
     }
 
     file_ = std::move(file);  // closes a table opened before
     readOnly_ = access == Access::ReadOnly;
     languageDriver_ = head[29];
+    codePage_ = codePageOfLanguageDriver(languageDriver_);
     fields_ = std::move(fields);
     mnFields = static_cast<uint8_t>(count);
     NoRecords = static_cast<int32_t>(records);
     Recordlength = static_cast<int16_t>(recordLength);
     buffer_.assign(static_cast<std::size_t>(Recordlength), ' ');
-    firstRecordPos_ = static_cast<int16_t>(kDescriptorSize * count + 34);
+    firstRecordPos_ = headerLength + 1;
+}
+
+void dbases::SetCodePage(int codePage) {
+    if (!convertsCodePage(codePage)) raise(err::InvalidProcedureCall);
+    codePage_ = codePage;
 }
 
 void dbases::FileClose() {
@@ -125,11 +120,13 @@ int16_t dbases::fieldNumber(double value) const {
     return static_cast<int16_t>(rounded);
 }
 
+// Names are compared in capitals of the table's code page, so a name written as the
+// table holds it always finds its field.
 int16_t dbases::fieldNumber(std::string& name) const {
-    name = upperCase(trimBlanks(name));
+    name = upperCaseIn(codePage_, trimBlanks(name));
     const auto known = static_cast<int>(std::min<std::size_t>(mnFields, fields_.size() - 1));
     for (int16_t i = 1; i <= known; ++i) {
-        if (fields_[static_cast<std::size_t>(i)].name == name) return i;
+        if (upperCaseIn(codePage_, fields_[static_cast<std::size_t>(i)].name) == name) return i;
     }
     return 0;
 }

@@ -1,7 +1,8 @@
-// dbases: one dBase III table file. A one-record buffer is filled by positioning
-// (Go), read and changed field by field, and written back (upd); blank records can
-// be appended. Every failure reaches the caller as RuntimeError; nothing is shown.
-// Needs no Windows: it builds on any host.
+// dbases: one dBase III table file; tables of other dBase-family writers that keep
+// more header after the field descriptors are read too. A one-record buffer is filled
+// by positioning (Go), read and changed field by field, and written back (upd); blank
+// records can be appended. Every failure reaches the caller as RuntimeError; nothing is
+// shown. Needs no Windows: it builds on any host.
 #pragma once
 
 #include <cstdint>
@@ -46,9 +47,11 @@ public:
     // (WriteData, upd, an append, UpdateNoRecords) then raises "Path/File access error" (75).
     enum class Access { ReadWrite, ReadOnly };
 
-    // Opens a table and reads its header. A missing file raises "File not found"
-    // (53); a file this class cannot read correctly "Invalid file format" (321). The
-    // instance then stays as it was; on success a table open before is closed.
+    // Opens a table and reads its header. The records start at the header length, which
+    // is 32*F+33 for F fields or, when the end byte 13 stands at 32*F+32, larger. A
+    // missing file raises "File not found" (53); a file this class cannot read correctly
+    // "Invalid file format" (321). The instance then stays as it was; on success a table
+    // open before is closed and the code page is the one its header names.
     void FileOpen(const std::string& sPath, Access access = Access::ReadWrite);
     void FileClose();
 
@@ -57,11 +60,20 @@ public:
     std::string FieldName(int16_t index) const;
     // The number of the field with this name, looked up as GetData does; 0 for none.
     int16_t FieldIndex(std::string_view name) const;
-    // The language-driver byte of the open table's header (offset 29): its code page.
+    // The language-driver byte of the open table's header (offset 29).
     uint8_t LanguageDriver() const { return languageDriver_; }
+    // The code page of the table's text, in which field names are matched: the one the
+    // language-driver byte names (codePageOfLanguageDriver) unless SetCodePage chose
+    // another for this table. Many tables carry 0 or a wrong byte there.
+    int CodePage() const { return codePage_; }
+    // Takes the open table's text as `codePage` whatever its header says; the header is
+    // not changed. A code page whose text is not converted (convertsCodePage) is refused
+    // with "Invalid procedure call or argument" (5).
+    void SetCodePage(int codePage);
 
-    // A field by number, or by name (trimmed and upper-cased; the caller's variable
-    // takes that form). No value for an unknown name or a number of 0 or below.
+    // A field by number, or by name (trimmed and upper-cased in the table's code page;
+    // the caller's variable takes that form). No value for an unknown name or a number
+    // of 0 or below.
     std::optional<std::string> GetData(double fieldNumber) const;
     std::optional<std::string> GetData(std::string& fieldName) const;
     std::optional<std::string> GetData(std::string_view fieldName) const;
@@ -106,9 +118,10 @@ private:
     File file_;
     bool readOnly_ = false;
     uint8_t languageDriver_ = 0;
+    int codePage_ = 1252;
     std::vector<Field> fields_;  // index 0: the flag byte's entry (length 2, start 0)
     int32_t current_ = 0;
-    int16_t firstRecordPos_ = 0;  // 1-based file position of record 1
+    int32_t firstRecordPos_ = 0;  // 1-based file position of record 1
     std::string buffer_;
 };
 

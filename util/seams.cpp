@@ -57,6 +57,7 @@ Seams& seams() {
             GetLocalTime(&now);
             return now;
         },
+        WritePrivateProfileStringA,
     };
     return s;
 }

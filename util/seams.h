@@ -1,5 +1,5 @@
 // Thin seams around what tests must be able to drive or observe: ending the
-// process, modal display, message boxes and the clock.
+// process, modal display, message boxes, the clock and the INI file class's writes.
 #pragma once
 
 #include <windows.h>
@@ -22,6 +22,9 @@ struct Seams {
     std::function<void(const std::string& link)> shellOpen;
     // The current local date and time.
     std::function<SYSTEMTIME()> localTime;
+    // Writes or deletes in an INI file (WritePrivateProfileStringA); a test fails one
+    // write of several to see what an operation leaves.
+    std::function<BOOL(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR file)> writeProfileString;
 };
 
 // The program's seams; tests replace members and restore them with SeamsOverride.

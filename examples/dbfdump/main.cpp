@@ -1,8 +1,8 @@
 // dbfdump: prints a dBase III table as JSON Lines: one object with the header facts,
 // then one per record with its flag byte and the text of every field. It can append a
 // blank record or set a field of a record first. Text follows the table's code page,
-// named by its language-driver byte: fields are shown in UTF-8, and a value to set is
-// stored in that code page or refused.
+// named by its language-driver byte or chosen with --code-page: fields are shown in
+// UTF-8, and a value to set is stored in that code page or refused.
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
@@ -20,10 +20,12 @@ namespace {
 namespace cli = fk::cli;
 
 const char* const kUsage =
-    "usage: dbfdump TABLE                       print header and records\n"
-    "       dbfdump TABLE --append              append a blank record, then print\n"
-    "       dbfdump TABLE --set REC FIELD TEXT  set a field (number or name), then print\n"
-    "       dbfdump --help                      print this text\n"
+    "usage: dbfdump TABLE [CP]                       print header and records\n"
+    "       dbfdump TABLE [CP] --append              append a blank record, then print\n"
+    "       dbfdump TABLE [CP] --set REC FIELD TEXT  set a field (number or name), then print\n"
+    "       dbfdump --help                           print this text\n"
+    "CP:    --code-page N  the table's text is in code page N (437, 850, 852, 865, 866,\n"
+    "                      1250 to 1254), whatever its header says\n"
     "exit code: 0 done, 1 the table or a value refused (nothing written) or the output\n"
     "           lost (after a change: \"the table was changed\"), 2 wrong command line\n";
 
@@ -69,9 +71,11 @@ void printTable(fk::dbases& table, int codePage, Output& out) {
     const auto text = [&](std::string_view bytes) {
         return json(fk::codePageToUtf8(codePage, bytes));
     };
-    std::string line = "{\"records\":" + std::to_string(table.NoRecords) +
-                       ",\"record_length\":" + std::to_string(table.Recordlength) +
-                       ",\"code_page\":" + std::to_string(codePage) + ",\"fields\":[";
+    std::string line =
+        "{\"records\":" + std::to_string(table.NoRecords) +
+        ",\"record_length\":" + std::to_string(table.Recordlength) +
+        ",\"code_page\":" + (codePage == fk::kUnknownCodePage ? "null" : std::to_string(codePage)) +
+        ",\"fields\":[";
     for (int i = 1; i <= table.NoFields(); ++i) {
         std::string name, type;
         int16_t length = 0;
@@ -120,11 +124,13 @@ std::string checkWrite(const fk::dbases& table, int codePage, const std::vector<
     // One refused byte is no character: every character beyond ASCII takes two or more.
     if (value.refused.size() == 1) return "the value is not UTF-8 text";
     if (!value.refused.empty()) {
+        const std::string number = std::to_string(codePage);
         return "the value holds " + cli::quoted(value.refused) + ", which " +
-               (fk::convertsCodePage(codePage) ? "code page " + std::to_string(codePage) +
-                                                     " cannot store"
-                                               : "dbfdump cannot convert to code page " +
-                                                     std::to_string(codePage) + " (ASCII only)");
+               (fk::convertsCodePage(codePage) ? "code page " + number + " cannot store"
+                : codePage == fk::kUnknownCodePage
+                    ? "dbfdump cannot store in the table's unknown code page (ASCII only; "
+                      "--code-page names it)"
+                    : "dbfdump cannot convert to code page " + number + " (ASCII only)");
     }
     std::string name, type;
     int16_t length = 0;
@@ -139,6 +145,20 @@ std::string checkWrite(const fk::dbases& table, int codePage, const std::vector<
 
 std::string describe(const fk::RuntimeError& e) {
     return "Error " + std::to_string(e.number()) + ": " + e.description();
+}
+
+// Takes "--code-page N" after TABLE out of the arguments into `codePage`; what is wrong
+// with it, or "".
+std::string takeCodePage(std::vector<std::string>& a, int& codePage) {
+    if (a.size() < 2 || a[1] != "--code-page") return "";
+    if (a.size() < 3) return "--code-page needs N";
+    codePage = static_cast<int>(cli::wholeNumber(a[2], INT16_MAX));
+    if (!fk::convertsCodePage(codePage)) {
+        return "--code-page " + cli::quoted(a[2]) +
+               ": dbfdump converts code pages 437, 850, 852, 865, 866 and 1250 to 1254";
+    }
+    a.erase(a.begin() + 1, a.begin() + 3);
+    return "";
 }
 
 // What is wrong with the command line TABLE [--append | --set REC FIELD TEXT], or "".
@@ -194,16 +214,19 @@ std::string change(fk::dbases& table, int codePage, const std::vector<std::strin
 }
 
 // The arguments, UTF-8.
-int run(const std::vector<std::string>& a) {
+int run(std::vector<std::string> a) {
     if (cli::asksForHelp(a)) return tool.help();
-    if (const std::string fault = commandLineFault(a); !fault.empty()) {
+    int chosen = 0;
+    if (const std::string fault = cli::firstRefusal({takeCodePage(a, chosen), commandLineFault(a)});
+        !fault.empty()) {
         return tool.wrongCommandLine(fault);
     }
     fk::dbases table;
     if (const std::string refusal = openTable(table, a); !refusal.empty()) {
         return tool.fail(refusal);
     }
-    const int codePage = fk::codePageOfLanguageDriver(table.LanguageDriver());
+    if (chosen != 0) table.SetCodePage(chosen);
+    const int codePage = table.CodePage();
     Output out;
     try {
         if (const std::string refusal = change(table, codePage, a); !refusal.empty()) {

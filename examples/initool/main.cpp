@@ -54,6 +54,10 @@ std::string refusal(const std::string& text, fk::TextRole role) {
     case fk::TextFault::LineBreak: return "the " + what + "holds a line break";
     case fk::TextFault::BracketInSection: return what + quoted(text) + " holds ']'";
     case fk::TextFault::EqualsInKey: return what + quoted(text) + " holds '='";
+    case fk::TextFault::CommentKey:
+        return what + quoted(text) + " begins with ';' (a comment line)";
+    case fk::TextFault::SectionKey:
+        return what + quoted(text) + " begins with '[' (a section line)";
     case fk::TextFault::None: break;
     }
     return "";

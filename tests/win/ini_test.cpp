@@ -26,6 +26,12 @@ struct Ini : ::testing::Test {
         test::writeFile(path, kFixture);
         ini.File_Name(path);
     }
+    // The n-th profile write from now fails, as on a file held open.
+    void failWrite(int n) {
+        seams().writeProfileString = [n](auto... args) mutable {
+            return --n != 0 && WritePrivateProfileStringA(args...);
+        };
+    }
     SeamsOverride seamsGuard;
     test::ReportRecorder reports;
     std::vector<std::wstring> boxes;
@@ -82,8 +88,9 @@ TEST_F(Ini, RefusalsAndOverflowsAreReportedByTheOperationThatMeetsThem) {
     const std::vector<std::wstring> five{L"central 5 Error in clsIniRW: Function WriteData"},
         box5{L"Ini RW Class: Error Number: 5\r\nInvalid procedure call or argument"};
     // Each call gives its nothing-result. Events: the boxes shown, an error raised to the
-    // caller, then the reports to the central handler. Refused names and values, and renames
-    // from a missing name or onto another existing one, leave the file as it was.
+    // caller, then the reports to the central handler. Refused names and values, renames from
+    // a missing name or onto another existing one, and renames that fail part way (at the
+    // n-th write) leave the file as it was.
     const std::tuple<const char*, std::function<bool()>, std::vector<std::wstring>> rows[] = {
         {"FindValueInSection", [&] { return !big.FindValueInSection("Voll", "1"); },
          {L"Ini RW Class: Error Number: 6\r\nOverflow",
@@ -94,6 +101,8 @@ TEST_F(Ini, RefusalsAndOverflowsAreReportedByTheOperationThatMeetsThem) {
         {"blank section", [&] { return !ini.WriteData(" ", "k", "v"); }, five},
         {"empty key", [&] { return !ini.WriteData("Zwei", "", "v"); }, five},
         {"key with =", [&] { return !ini.WriteData("Zwei", "a=b", "v"); }, five},
+        {"key after ;", [&] { return !ini.WriteData("Zwei", " ;k", "v"); }, five},
+        {"key after [", [&] { return !ini.WriteData("Zwei", "[k", "v"); }, five},
         {"section with ]", [&] { return !ini.WriteData("a]b", "k", "v"); }, five},
         {"value with LF", [&] { return !ini.WriteData("Zwei", "k", "1\n[x]"); }, five},
         {"new section with CR", [&] { return !ini.RenameSection("Zwei", "a\rb"); }, box5},
@@ -101,7 +110,10 @@ TEST_F(Ini, RefusalsAndOverflowsAreReportedByTheOperationThatMeetsThem) {
         {"missing section", [&] { return !ini.RenameSection("Fehlt", "Neu"); }, {}},
         {"missing key", [&] { return !ini.RenameKey("Zwei", "c", "d"); }, {}},
         {"taken section", [&] { return !ini.RenameSection("Zwei", " praxis"); }, {}},
-        {"taken key", [&] { return !ini.RenameKey("Zwei", "a", "B"); }, {}}};
+        {"taken key", [&] { return !ini.RenameKey("Zwei", "a", "B"); }, {}},
+        {"section, 2nd key", [&] { return failWrite(2), !ini.RenameSection("Zwei", "Neu"); }, {}},
+        {"section, delete", [&] { return failWrite(3), !ini.RenameSection("Zwei", "Neu"); }, {}},
+        {"key, delete", [&] { return failWrite(2), !ini.RenameKey("Zwei", "a", "c"); }, {}}};
     for (const auto& [name, call, events] : rows) {
         try {
             EXPECT_TRUE(call()) << name;
@@ -111,8 +123,8 @@ TEST_F(Ini, RefusalsAndOverflowsAreReportedByTheOperationThatMeetsThem) {
         for (const auto& r : std::exchange(reports.reports, {}))
             boxes.push_back(L"central " + std::to_wstring(r.number) + L" " + widenAnsi(r.label));
         EXPECT_EQ(std::exchange(boxes, {}), events) << name;
+        EXPECT_EQ(test::readFile(path), kFixture) << name;
     }
-    EXPECT_EQ(test::readFile(path), kFixture);
     const std::string unnamed = "[A]\r\n=v\r\nk=1\r\n";  // the key list ends at "=v"
     test::writeFile(path, unnamed);
     EXPECT_FALSE(ini.RenameSection("A", "a") || ini.RenameSection("A", "B"));
@@ -123,14 +135,18 @@ TEST_F(Ini, WritesDeletesAndRenamesKeepEveryOtherKeyAndValue) {
     // The empty value keeps its key; a null value deletes the key, a null key the section.
     // Of an empty section only the header line is written. " Zwei " and "ZWEI" name the same
     // section to the platform, " Stadt " and "NAME" the same keys: only the spelling changes.
-    EXPECT_TRUE(ini.WriteData("Zwei", "leer", "") && ini.DeleteData("Zwei", "a") &&
-                ini.DeleteData("Alt", std::nullopt) && ini.RenameSection("Filiale", "Lager") &&
-                ini.RenameSection("Leer", "AuchLeer") && ini.RenameSection("Zwei", " Zwei ") &&
-                ini.RenameSection("Zwei", "ZWEI") && ini.RenameKey("Praxis", "Ort", "Stadt") &&
+    // Values move with their quotes and the blanks inside them.
+    ini.WriteData("Filiale", "T", "\" ; \""), ini.WriteData("Praxis", "V", "\"x\"");
+    EXPECT_TRUE(ini.RenameKey("Praxis", "V", "U") && ini.WriteData("Zwei", "leer", "") &&
+                ini.DeleteData("Zwei", "a") && ini.DeleteData("Alt", std::nullopt) &&
+                ini.RenameSection("Filiale", "Lager") && ini.RenameSection("Leer", "AuchLeer") &&
+                ini.RenameSection("Zwei", " Zwei ") && ini.RenameSection("Zwei", "ZWEI") &&
+                ini.RenameKey("Praxis", "Ort", "Stadt") &&
                 ini.RenameKey("Praxis", "Stadt", " Stadt ") &&
                 ini.RenameKey("Praxis", "Name", "NAME"));
-    EXPECT_EQ(test::readFile(path), "[Praxis]\r\nStadt=Kiel\r\nNAME=Muster\r\n[Lager]\r\n"
-                                    "ort=Kiel\r\n[AuchLeer]\r\n[ZWEI]\r\nb=2\r\nleer=\r\n");
+    EXPECT_EQ(test::readFile(path),
+              "[Praxis]\r\nU=\"x\"\r\nStadt=Kiel\r\nNAME=Muster\r\n[Lager]\r\n"
+              "ort=Kiel\r\nT=\" ; \"\r\n[AuchLeer]\r\n[ZWEI]\r\nb=2\r\nleer=\r\n");
 }
 
 }  // namespace
