@@ -20,7 +20,7 @@ using test::readFile;
 namespace fs = std::filesystem;
 
 const std::string kLocal = "C:\\ProgramData\\Talvorin_Patientendaten\\";
-const std::string kCentral = "C:\\Praxis\\Talvorin_Patientendaten\\\r\n; zentral\r\n";
+const std::string kCentral = kLocal + "\r\n; zentral\r\n";
 const std::string kOld = "C:\\Alt\\Talvorin_Patientendaten\\\r\n";
 
 // The dbpfad.ini of a companion (0 to 2) under program files (0) or the x86 folder (1).
@@ -192,20 +192,26 @@ TEST_F(Adaptation, AHeldCompanionIsReportedNotDoneTheOthersGoOnAndTheCloseBoxEnd
     EXPECT_EQ(exitCode(), 0u);
 }
 
-// FollowKelvaroCmd: arguments, the central file, the companions' bytes before, whether
-// one of them is held open; the exit code, the companions' bytes after, what it says.
+// FollowKelvaroCmd: arguments, the central file ("": none), the companions' bytes before,
+// whether one of them is held open; the exit code, the companions' bytes after, what it
+// says, its warning line ("": none). kCentral names a data folder that holds person.pxd.
 struct Cmd {
-    const char* name; std::wstring args; bool central; std::string before; bool held;
-    DWORD exit; std::string after, says;
+    const char* name; std::wstring args; std::string central, before; bool held;
+    DWORD exit; std::string after, says, warns = {};
 };
 void PrintTo(const Cmd& row, std::ostream* out) { *out << row.name; }
+// Central files that point nowhere, and what --check says of them after kWarning.
+const std::string kNoDir = "C:\\Nirgends\\\r\n", kNoPxd = "C:\\windows\r\n";
+const std::string kWarning = "Warnung: Die zentrale dbpfad.ini verweist auf ";
+const std::string kNoDirSaid = "C:\\Nirgends\\, diesen Ordner gibt es nicht.";
+const std::string kNoPxdSaid = "C:\\windows\\, dort fehlt person.pxd.";
 class Console : public ::testing::TestWithParam<Cmd> {
-    void SetUp() override { cleanPrefix(); }
+    void SetUp() override { cleanPrefix(), test::writeFile(kLocal + "person.pxd", ""); }
 };
 
 TEST_P(Console, ExitCodeFilesAndOutput) {
     const Cmd& row = GetParam();
-    if (row.central) test::writeFile(kLocal + "dbpfad.ini", kCentral);
+    if (!row.central.empty()) test::writeFile(kLocal + "dbpfad.ini", row.central);
     for (int c = 0; c < 3; ++c) installCompanion(0, c, row.before);
     const auto before = fs::last_write_time(companionFile(0, 0)) - std::chrono::hours(24);
     for (int c = 0; c < 3; ++c) fs::last_write_time(companionFile(0, c), before);
@@ -233,19 +239,22 @@ TEST_P(Console, ExitCodeFilesAndOutput) {
     }
     const std::string said = readFile(kLocal + "out");
     EXPECT_NE(said.find(row.says), std::string::npos) << said;
+    const auto at = said.find(kWarning), from = at + kWarning.size();
+    EXPECT_EQ(at == said.npos ? "" : said.substr(from, said.find('\r', from) - from), row.warns);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Unattended, Console,
     ::testing::Values(
-        Cmd{"run", L"", true, kOld, false, 0, kCentral, "Pellinor installiert ?   ...UMGESETZT!"},
-        Cmd{"checkBefore", L"--check", true, kOld, false, 1, kOld, "...WIRD UMGESETZT!"},
-        Cmd{"checkAfter", L"--check", true, kCentral, false, 0, kCentral, "...FOLGT KELVARO!"},
-        Cmd{"followsAlready", L"", true, kCentral, false, 0, kCentral, "'ENDE' schlie\xDFt das"},
-        Cmd{"missing", L"", false, kOld, false, 2, kOld, "nicht nutzbar und bricht ab!"},
-        Cmd{"held", L"", true, kOld, true, 1, kCentral, "...NICHT UMGESETZT!"},
-        Cmd{"help", L"--help", true, kOld, false, 0, kOld, "Aufruf: FollowKelvaroCmd"},
-        Cmd{"wrong", L"--x", true, kOld, false, 3, kOld, "Exit-Code: 0 alle"}),
+        Cmd{"run", L"", kNoDir, kOld, false, 0, kNoDir, "Pellinor installiert ?   ...UMGESETZT!"},
+        Cmd{"checkBefore", L"--check", kNoDir, kOld, false, 1, kOld, "WIRD UMGESETZT!", kNoDirSaid},
+        Cmd{"checkNoPxd", L"--check", kNoPxd, kNoPxd, false, 0, kNoPxd, "...FOLGT", kNoPxdSaid},
+        Cmd{"checkAfter", L"--check", kCentral, kCentral, false, 0, kCentral, "...FOLGT KELVARO!"},
+        Cmd{"followsAlready", L"", kCentral, kCentral, false, 0, kCentral, "'ENDE' schlie\xDFt"},
+        Cmd{"missing", L"", "", kOld, false, 2, kOld, "nicht nutzbar und bricht ab!"},
+        Cmd{"held", L"", kCentral, kOld, true, 1, kCentral, "...NICHT UMGESETZT!"},
+        Cmd{"help", L"--help", kCentral, kOld, false, 0, kOld, "Aufruf: FollowKelvaroCmd"},
+        Cmd{"wrong", L"--x", kCentral, kOld, false, 3, kOld, "Exit-Code: 0 alle"}),
     [](const ::testing::TestParamInfo<Cmd>& row) { return std::string(row.param.name); });
 
 // The empty table templates open as tables with no records, the fields and the record
