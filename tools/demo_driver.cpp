@@ -1,7 +1,7 @@
 // The eyes of tools/run.sh's demonstration: run under Wine beside the program, it tells
 // where the main window's buttons are, so the script can click them with the pointer as a
-// user would, and what the progress log shows. It only looks; it sends the program no
-// input of its own.
+// user would, and what the progress log shows. It clicks nothing itself: besides reading,
+// it only asks the window whether it is idle.
 //
 //   demo_driver button CAPTION SECONDS  waits until the window shows that button and is
 //                                       idle; prints the button's centre on the screen as
