@@ -10,6 +10,8 @@
 #include "errors/Z_ErrorFunction.h"
 #include "errors/epilogue.h"
 #include "errors/error_log.h"
+#include "files/A_Definitionen.h"
+#include "files/Dateiroutinen.h"
 #include "util/console_out.h"
 #include "util/encoding.h"
 #include "util/seams.h"
@@ -77,6 +79,19 @@ void reportWithoutDialog(const Failure& failure, std::string_view label, std::st
     setLastDllError(0);
 }
 
+// Every companion follows the central dbpfad.ini to the folder its first field names
+// (read as the data path resolution reads it): one that does not exist or has no
+// person.pxd leads them all to no patient data. A warning only; the exit code stays.
+void warnWhenCentralPointsNowhere() {
+    if (quelle_dbpfad_ini.empty()) return;  // no central file: the run has said so
+    std::string folder;
+    if (hole_dbpfad_datei(quelle_dbpfad_ini, folder)) return;
+    const char* missing =
+        dateivorhanden(folder) ? ", dort fehlt person.pxd." : ", diesen Ordner gibt es nicht.";
+    writeConsole(STD_ERROR_HANDLE, L"Warnung: Die zentrale dbpfad.ini verweist auf " +
+                                       widenAnsi(folder) + widenUtf8(missing) + L"\r\n");
+}
+
 }  // namespace
 }  // namespace fk
 
@@ -102,5 +117,6 @@ int wmain(int argc, wchar_t** argv) {
         writeConsole(STD_OUTPUT_HANDLE, L"\r\n");
         writeConsole(STD_ERROR_HANDLE, widenUtf8(log.text()) + L"\r\n");
     }
+    if (option == L"--check") warnWhenCentralPointsNowhere();
     return static_cast<int>(outcome);
 }

@@ -20,7 +20,7 @@ using test::readFile;
 namespace fs = std::filesystem;
 
 const std::string kLocal = "C:\\ProgramData\\Talvorin_Patientendaten\\";
-const std::string kCentral = "C:\\Praxis\\Talvorin_Patientendaten\\\r\n; zentral\r\n";
+const std::string kCentral = kLocal + "\r\n; zentral\r\n";
 const std::string kOld = "C:\\Alt\\Talvorin_Patientendaten\\\r\n";
 
 // The dbpfad.ini of a companion (0 to 2) under program files (0) or the x86 folder (1).
@@ -192,22 +192,28 @@ TEST_F(Adaptation, AHeldCompanionIsReportedNotDoneTheOthersGoOnAndTheCloseBoxEnd
     EXPECT_EQ(exitCode(), 0u);
 }
 
-// FollowKelvaroCmd: arguments, the central file, the companions' bytes before, whether
-// the second one is held open or hidden; the exit code, the companions' bytes after, what
-// it says, what the error log holds.
+// FollowKelvaroCmd: arguments, the central file ("": none), the companions' bytes before,
+// whether the second one is held open or hidden; the exit code, the companions' bytes
+// after, what it says, what the error log holds, its warning line ("": none). kCentral
+// names a data folder that holds person.pxd.
 enum Second { asIs, held, hidden };
 struct Cmd {
-    const char* name; std::wstring args; bool central; std::string before; Second second;
-    DWORD exit; std::string after, says, logged{};
+    const char* name; std::wstring args; std::string central, before; Second second;
+    DWORD exit; std::string after, says, logged{}, warns{};
 };
 void PrintTo(const Cmd& row, std::ostream* out) { *out << row.name; }
+// Central files that point nowhere, and what --check says of them after kWarning.
+const std::string kNoDir = "C:\\Nirgends\\\r\n", kNoPxd = "C:\\windows\r\n";
+const std::string kWarning = "Warnung: Die zentrale dbpfad.ini verweist auf ";
+const std::string kNoDirSaid = "C:\\Nirgends\\, diesen Ordner gibt es nicht.";
+const std::string kNoPxdSaid = "C:\\windows\\, dort fehlt person.pxd.";
 class Console : public ::testing::TestWithParam<Cmd> {
-    void SetUp() override { cleanPrefix(); }
+    void SetUp() override { cleanPrefix(), test::writeFile(kLocal + "person.pxd", ""); }
 };
 
 TEST_P(Console, ExitCodeFilesAndOutput) {
     const Cmd& row = GetParam();
-    if (row.central) test::writeFile(kLocal + "dbpfad.ini", kCentral);
+    if (!row.central.empty()) test::writeFile(kLocal + "dbpfad.ini", row.central);
     for (int c = 0; c < 3; ++c) installCompanion(0, c, row.before);
     const std::string second = companionFile(0, 1);
     if (row.second == hidden) SetFileAttributesA(second.c_str(), FILE_ATTRIBUTE_HIDDEN);
@@ -238,6 +244,8 @@ TEST_P(Console, ExitCodeFilesAndOutput) {
     const std::string said = readFile(kLocal + "out");
     EXPECT_NE(said.find(row.says), std::string::npos) << said;
     EXPECT_NE(readFile(kLocal + "Errorlog.txt").find(row.logged), std::string::npos);
+    const auto at = said.find(kWarning), from = at + kWarning.size();
+    EXPECT_EQ(at == said.npos ? "" : said.substr(from, said.find('\r', from) - from), row.warns);
 }
 
 const std::string kHiddenNotTaken =
@@ -247,18 +255,19 @@ const std::string kHiddenNotTaken =
 INSTANTIATE_TEST_SUITE_P(
     Unattended, Console,
     ::testing::Values(
-        Cmd{"run", L"", true, kOld, asIs, 0, kCentral, "Pellinor installiert ?   ...UMGESETZT!"},
-        Cmd{"checkBefore", L"--check", true, kOld, asIs, 1, kOld, "...WIRD UMGESETZT!"},
-        Cmd{"checkAfter", L"--check", true, kCentral, asIs, 0, kCentral, "...FOLGT KELVARO!"},
-        Cmd{"followsAlready", L"", true, kCentral, asIs, 0, kCentral, "'ENDE' schlie\xDFt das"},
-        Cmd{"missing", L"", false, kOld, asIs, 2, kOld, "nicht nutzbar und bricht ab!"},
-        Cmd{"held", L"", true, kOld, held, 1, kCentral, "NICHT UMGESETZT!", "Sub testeaufprogramm"},
-        Cmd{"hidden", L"", true, kOld, hidden, 1, kCentral, kHiddenNotTaken},
-        Cmd{"hiddenCheck", L"--check", true, kCentral, hidden, 1, kCentral, kHiddenNotTaken},
-        Cmd{"help", L"--help", true, kOld, asIs, 0, kOld, "Aufruf: FollowKelvaroCmd"},
-        Cmd{"helpShort", L"-h", true, kOld, asIs, 0, kOld, "Aufruf: FollowKelvaroCmd"},
-        Cmd{"helpSlash", L"/?", true, kOld, asIs, 0, kOld, "Aufruf: FollowKelvaroCmd"},
-        Cmd{"wrong", L"--x", true, kOld, asIs, 3, kOld, "Exit-Code: 0 alle"}),
+        Cmd{"run", L"", kNoDir, kOld, asIs, 0, kNoDir, "Pellinor installiert ?   ...UMGESETZT!"},
+        Cmd{"checkBefore", L"--check", kNoDir, kOld, asIs, 1, kOld, "WIRD UMGESETZT!", "", kNoDirSaid},
+        Cmd{"checkNoPxd", L"--check", kNoPxd, kNoPxd, asIs, 0, kNoPxd, "...FOLGT", "", kNoPxdSaid},
+        Cmd{"checkAfter", L"--check", kCentral, kCentral, asIs, 0, kCentral, "...FOLGT KELVARO!"},
+        Cmd{"followsAlready", L"", kCentral, kCentral, asIs, 0, kCentral, "'ENDE' schlie\xDFt"},
+        Cmd{"missing", L"", "", kOld, asIs, 2, kOld, "nicht nutzbar und bricht ab!"},
+        Cmd{"held", L"", kCentral, kOld, held, 1, kCentral, "NICHT UMGESETZT!", "Sub testeaufprogramm"},
+        Cmd{"hidden", L"", kCentral, kOld, hidden, 1, kCentral, kHiddenNotTaken},
+        Cmd{"hiddenCheck", L"--check", kCentral, kCentral, hidden, 1, kCentral, kHiddenNotTaken},
+        Cmd{"help", L"--help", kCentral, kOld, asIs, 0, kOld, "Aufruf: FollowKelvaroCmd"},
+        Cmd{"helpShort", L"-h", kCentral, kOld, asIs, 0, kOld, "Aufruf: FollowKelvaroCmd"},
+        Cmd{"helpSlash", L"/?", kCentral, kOld, asIs, 0, kOld, "Aufruf: FollowKelvaroCmd"},
+        Cmd{"wrong", L"--x", kCentral, kOld, asIs, 3, kOld, "Exit-Code: 0 alle"}),
     [](const ::testing::TestParamInfo<Cmd>& row) { return std::string(row.param.name); });
 
 // The empty table templates open as tables with no records, the fields and the record
