@@ -110,7 +110,7 @@ bool testeaufprogramm(ProgressLog& log, const std::string& ordner, bool checkOnl
     // quelle_dbpfad_ini: written by adaptationRun before the companions are handled. It
     // lies below the all-users application-data folder; links above and at that folder
     // are the administrator's.
-    const OwnFile source{getappfolder(), quelle_dbpfad_ini};
+    const OwnFile source = dataFolderFile(quelle_dbpfad_ini);
     bool follows = false;
     if (checkOnly) {
         kTesteaufprogramm.assign(follows, holdsCopyOf, source, target);

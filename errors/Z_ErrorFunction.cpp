@@ -8,6 +8,8 @@
 #include "errors/frmError.h"
 #include "errors/win32_error.h"
 #include "files/A_Definitionen.h"
+#include "files/Dateiroutinen.h"
+#include "util/file_io.h"
 #include "util/seams.h"
 
 namespace fk {
@@ -66,11 +68,28 @@ std::string ReadIniFile(std::string sIniFile, std::string sSection, std::string 
     return buffer.substr(0, n);
 }
 
+namespace {
+
+// error.dat lies where ordinary users can write: its text is taken only from the data
+// folder's own file, held open (others may only read it) while the profile function
+// reads it by name. Anything else gives no solution text.
+std::string solutionText(int32_t number) {
+    const std::string path = CorrectPath(lokaler_datenpfad) + "error.dat";
+    std::string solution;
+    quietly([&] {
+        const FileHandle held = openForReading(path, FILE_SHARE_READ);
+        requireOwnFile(held, dataFolderFile(path));
+        solution = ReadIniFile(path, "Errors", std::to_string(number), "");
+    });
+    return solution;
+}
+
+}  // namespace
+
 ReportPlan prepareReport(int32_t number, const std::string& text, const std::string& location,
                          bool disableOK, bool infoOnly, const Failure& recorded) {
     // lokaler_datenpfad: written by hole_programmgrundverzeichnis.
-    const std::string solution = ReadIniFile(CorrectPath(lokaler_datenpfad) + "error.dat",
-                                             "Errors", std::to_string(number), "");
+    const std::string solution = solutionText(number);
     ensureErrorLog();
     const SYSTEMTIME now = seams().localTime();
     return planReport({number, text, solution, recorded.lastDllError, recorded.source, location,

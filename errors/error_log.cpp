@@ -15,11 +15,12 @@ std::string errorLogPath() { return CorrectPath(lokaler_datenpfad) + "Errorlog.t
 void ensureErrorLog() {
     const std::string log = errorLogPath();
     if (dateivorhanden(log)) return;
-    createFileWith(log, generalInformationBlock(FK_APP_TITLE, GetVersion(), lokaler_datenpfad));
+    createOwnFile(dataFolderFile(log),
+                  generalInformationBlock(FK_APP_TITLE, GetVersion(), lokaler_datenpfad));
 }
 
 bool appendToErrorLog(std::string_view entry) {
-    return appendToFile(errorLogPath(), std::string(entry) + "\r\n\r\n");
+    return appendToOwnFile(dataFolderFile(errorLogPath()), std::string(entry) + "\r\n\r\n");
 }
 
 }  // namespace fk

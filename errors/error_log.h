@@ -10,12 +10,15 @@ namespace fk {
 // The log's path: the local data folder (with "\" ensured) and "Errorlog.txt".
 std::string errorLogPath();
 
+// The elevated run must not write where a link planted in the data folder points:
+// the log is opened and created only as a file of the data folder (dataFolderFile).
+
 // Creates the log with its general-information block when it does not exist. A log
-// that cannot be created is skipped: the report goes on without it.
+// that cannot be created, or is refused, is skipped: the report goes on without it.
 void ensureErrorLog();
 
-// Appends one error entry and two empty lines. False when the log cannot be
-// opened or written.
+// Appends one error entry and two empty lines. False when the log is missing or
+// refused, or cannot be opened or written.
 bool appendToErrorLog(std::string_view entry);
 
 }  // namespace fk

@@ -25,14 +25,23 @@ constexpr Procedure kHoleProgrammgrundverzeichnis{
 
 constexpr const char* kLocalFolderName = "Talvorin_Patientendaten\\";
 
-std::string firstFieldOf(const FileHandle& file) { return readFirstField(readToEnd(file)); }
+// A dbpfad.ini lies in the data folder, where ordinary users can write: it is opened
+// only under the rule for such files and read at most as far as a copy takes, so a
+// planted link or a huge file is refused as a file that cannot be read.
+FileHandle openDbpfad(const std::string& path) {
+    return openOwnFile(dataFolderFile(path));
+}
+
+std::string firstFieldOf(const FileHandle& file) {
+    return readFirstField(readAtMost(file, kMaxCopySourceBytes));
+}
 
 // The first field of a dbpfad.ini, read as two steps of `procedure`: a file that
 // cannot be opened is reported, and so is the read that then finds no open file.
 // Absent after a failure.
 std::optional<std::string> readDbpfadField(const Procedure& procedure, const std::string& path) {
     FileHandle file;
-    procedure.assign(file, openForReading, path, FILE_SHARE_READ);
+    procedure.assign(file, openDbpfad, path);
     std::optional<std::string> field;
     procedure.assign(field, firstFieldOf, file);
     return field;
@@ -68,7 +77,13 @@ std::string GetShellFolder(int32_t csidl) {
     return ok ? buffer.substr(0, buffer.find('\0')) : std::string();
 }
 
-std::string getappfolder() { return GetShellFolder(kCommonAppData); }
+std::string getappfolder() {
+    return GetShellFolder(kCommonAppData);
+}
+
+OwnFile dataFolderFile(const std::string& path) {
+    return {getappfolder(), path};
+}
 
 bool hole_dbpfad_datei(const std::string& dbpfadIni, std::string& datenpfad) {
     if (!dateivorhanden(dbpfadIni)) return false;

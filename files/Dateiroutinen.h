@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "util/file_io.h"
+
 namespace fk {
 
 // True when the path names an existing folder (given with a trailing "\") or a
@@ -28,8 +30,14 @@ std::string GetShellFolder(int32_t csidl);
 // The all-users application-data folder.
 std::string getappfolder();
 
-// Reads the data folder named by a dbpfad.ini into `datenpfad` (which then ends
-// with "\"); true when that folder holds the main product's "person.pxd".
+// A file of the local data folder (a full path), which ordinary users can write
+// beside: opened only under the rule for such files, below the all-users
+// application-data folder with no link below that folder.
+OwnFile dataFolderFile(const std::string& path);
+
+// Reads the data folder named by a dbpfad.ini of the local data folder into
+// `datenpfad` (which then ends with "\"); true when that folder holds the main
+// product's "person.pxd". The file is read as a dataFolderFile, at most 64 KiB.
 bool hole_dbpfad_datei(const std::string& dbpfadIni, std::string& datenpfad);
 
 // Sets the local data folder (creating it when missing) and the program base

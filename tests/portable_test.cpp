@@ -96,11 +96,16 @@ TEST(ReportPlan, ModeOkButtonAndLog) {
 }
 
 TEST(BugReport, LinkByteForByte) {
-    const std::string details = "Error 5: x\r\nProcedure: A&B x=y\r\nGr\xF6\xDF" "e\r\n";
+    // A solution text from error.dat that tries to leave the quoted link and add a recipient.
+    const std::string details =
+        "Error 5: x\r\n\" -x &cc=a@b ?#%<>\t\x7F Gr\xF6\xDF"
+        "e=1\r\n";
     EXPECT_EQ(bugReportLink("FollowKelvaro", 1, 0, details, "C:\\ProgramData\\Talvorin"),
               "mailto:bugreport@talvorin.example&Subject=FollowKelvaro Fehlerbericht !"
-              "&Body=ERROR%0a%0dProgrammnameFollowKelvaro 1. 0%0a%0d%0a%0d%0a%0d%0a%0d" + details +
-                  "%0a%0d%0a%0d&Attach=\"C:\\ProgramData\\Talvorin\\errorlog.txt\"");
+              "&Body=ERROR%0a%0dProgrammnameFollowKelvaro 1. 0%0a%0d%0a%0d%0a%0d%0a%0d"
+              "Error 5: x%0D%0A%22 -x %26cc=a@b %3F%23%25%3C%3E%09%7F Gr\xF6\xDF"
+              "e=1%0D%0A"
+              "%0a%0d%0a%0d&Attach=\"C:\\ProgramData\\Talvorin\\errorlog.txt\"");
     EXPECT_EQ(exeNameOf("C:\\a.b\\F.K.EXE") + "|" + exeNameOf("Z:/b/fk.exe") + "|" +
                   exeNameOf("ohne"), "F.K|fk|ohne");
 }

@@ -180,12 +180,76 @@ void requireOwnFile(const FileHandle& file, const OwnFile& own) {
     }
 }
 
-std::string readOwnFile(const OwnFile& own, std::size_t atMost) {
-    const FileHandle file = openForReading(own.path);
+FileHandle openOwnFile(const OwnFile& own) {
+    FileHandle file = openForReading(own.path);
     requireOwnFile(file, own);
+    return file;
+}
+
+std::string readAtMost(const FileHandle& file, std::size_t atMost) {
     std::string content = readToEnd(file, atMost);
     if (content.size() > atMost) refuseAccess(ERROR_FILE_TOO_LARGE);
     return content;
+}
+
+std::string readOwnFile(const OwnFile& own, std::size_t atMost) {
+    return readAtMost(openOwnFile(own), atMost);
+}
+
+namespace {
+
+// The folder that `own.path` lies in must be where the rule expects it, so that a file
+// made there cannot land elsewhere. Links at the root itself are followed.
+void requireOwnFolder(const OwnFile& own) {
+    const std::string folder = folderOf(fullPathOf(own.path));
+    if (equalIgnoringCase(folder, fullPathOf(withTrailingSeparator(own.root)))) return;
+    const FileHandle handle(CreateFileA(folder.c_str(), FILE_READ_ATTRIBUTES, kAnySharing, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle) raiseLastError();
+    captureLastError();
+    if (!equalIgnoringCase(withTrailingSeparator(finalPathOf(handle)),
+                           finalPathBelowRoot({own.root, folder}))) {
+        refuseAccess(ERROR_ACCESS_DENIED);
+    }
+}
+
+// Marks a file this run has just made for deletion when its handle closes.
+void removeOnClose(const FileHandle& file) {
+    FILE_DISPOSITION_INFO dispose{TRUE};
+    SetFileInformationByHandle(file.get(), FileDispositionInfo, &dispose, sizeof dispose);
+    captureLastError();
+}
+
+}  // namespace
+
+bool appendToOwnFile(const OwnFile& own, std::string_view bytes) {
+    return quietly([&] {
+        const FileHandle file(CreateFileA(own.path.c_str(), FILE_APPEND_DATA | READ_CONTROL,
+                                          FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) raiseLastError();
+        captureLastError();
+        requireOwnFile(file, own);
+        if (!writeAll(file, bytes)) raiseLastError(err::DeviceIoError);
+    });
+}
+
+bool createOwnFile(const OwnFile& own, std::string_view bytes) {
+    return quietly([&] {
+        requireOwnFolder(own);
+        // The flag opens a link standing at the name itself, so CREATE_NEW fails on it
+        // instead of creating the file it points to.
+        const FileHandle file(
+            CreateFileA(own.path.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr,
+                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        if (!file) raiseLastError();
+        captureLastError();
+        if (!quietly([&] { requireOwnFile(file, own); })) {
+            removeOnClose(file);
+            refuseAccess(ERROR_ACCESS_DENIED);
+        }
+        if (!writeAll(file, bytes)) raiseLastError(err::DeviceIoError);
+    });
 }
 
 namespace {
@@ -248,20 +312,6 @@ bool listsPlainFile(const std::string& pattern) {
 void createFolder(const std::string& path) {
     if (!CreateDirectoryA(path.c_str(), nullptr)) raiseLastError();
     captureLastError();
-}
-
-bool appendToFile(const std::string& path, std::string_view bytes) {
-    FileHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    captureLastError();
-    return file && writeAll(file, bytes);
-}
-
-bool createFileWith(const std::string& path, std::string_view bytes) {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    captureLastError();
-    return file && writeAll(file, bytes);
 }
 
 }  // namespace fk

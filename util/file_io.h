@@ -9,13 +9,6 @@
 
 namespace fk {
 
-// Appends bytes at the end of the file, creating it when missing. False when the
-// file cannot be opened or written.
-bool appendToFile(const std::string& path, std::string_view bytes);
-
-// Creates a new file holding the bytes. False when it exists already or cannot be made.
-bool createFileWith(const std::string& path, std::string_view bytes);
-
 // Opens a file for reading, sharing it with others as `sharing` (FILE_SHARE_* bits)
 // allows; raises the runtime error of a failed open.
 FileHandle openForReading(const std::string& path, DWORD sharing = FILE_SHARE_READ);
@@ -48,9 +41,26 @@ struct OwnFile {
 // link). So no link planted by another user decides what is read or written.
 void requireOwnFile(const FileHandle& file, const OwnFile& own);
 
-// The content of `own.path`, read only under requireOwnFile's rule; a file of more than
-// `atMost` bytes is refused with "Path/File access error" (75) too.
+// Opens `own.path` for reading (others may read it too) under requireOwnFile's rule.
+FileHandle openOwnFile(const OwnFile& own);
+
+// The rest of an open file; one of more than `atMost` bytes is refused with
+// "Path/File access error" (75) as soon as that many are read, so a huge (or sparse)
+// file is never read whole.
+std::string readAtMost(const FileHandle& file, std::size_t atMost);
+
+// The content of `own.path`: openOwnFile, then readAtMost.
 std::string readOwnFile(const OwnFile& own, std::size_t atMost);
+
+// Appends bytes to the existing file `own.path`, opened only under requireOwnFile's
+// rule. False when it is missing, refused or cannot be written; nothing is created.
+bool appendToOwnFile(const OwnFile& own, std::string_view bytes);
+
+// Creates `own.path` holding the bytes, only in a folder the rule accepts, and never
+// through a link that stands at the name. False when the name exists already (a link
+// included), is refused or cannot be made. A file that the rule refuses once it is
+// made (its folder swapped in the meantime) is removed again.
+bool createOwnFile(const OwnFile& own, std::string_view bytes);
 
 // Replaces the target's content by the source's bytes so that a failure leaves either
 // the old bytes or all the new ones: the bytes go to a temporary file in the target's

@@ -12,7 +12,10 @@
 #include <functional>
 #include <utility>
 
+#include "errors/Z_ErrorFunction.h"
 #include "errors/epilogue.h"
+#include "errors/error_log.h"
+#include "files/A_Definitionen.h"
 #include "files/Dateiroutinen.h"
 #include "files/cfindfile.h"
 #include "../report_recorder.h"
@@ -79,6 +82,18 @@ TEST(DataPath, CentralEntryOrTheLocalFallback) {
                               OPEN_EXISTING, 0, nullptr);
     EXPECT_EQ(hole_programmgrundverzeichnis(), appData);  // as if there were no central file
     CloseHandle(held);
+    // Refused as files that cannot be read, so the entry (a folder) is never taken: a
+    // central file with a second name, and a sparse one far over 64 KiB, not read whole.
+    test::writeFile(local + "dbpfad.ini", appData + "\r\n");
+    CreateHardLinkA((local + "zweit.ini").c_str(), (local + "dbpfad.ini").c_str(), nullptr);
+    EXPECT_EQ(hole_programmgrundverzeichnis(), appData);
+    DeleteFileA((local + "zweit.ini").c_str());
+    held = CreateFileA((local + "dbpfad.ini").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
+                       nullptr);
+    SetFilePointerEx(held, LARGE_INTEGER{.QuadPart = 1500LL << 20}, nullptr, FILE_END);
+    SetEndOfFile(held);
+    CloseHandle(held);
+    EXPECT_EQ(hole_programmgrundverzeichnis(), appData);
 
     // hole_dbpfad_datei: the caller's variable gets the entry with its trailing "\"; a read
     // that fails leaves the value as it was (and the answer is false).
@@ -89,11 +104,36 @@ TEST(DataPath, CentralEntryOrTheLocalFallback) {
     test::writeFile(local + "dbpfad.ini", local.substr(0, local.size() - 1));
     EXPECT_EQ(hole_dbpfad_datei(local + "dbpfad.ini", datenpfad) ? datenpfad : "false", local);
 
-    std::string reports;  // held open: the open, then the read; then the read of zero bytes
+    // Held open or linked: the open, then the read; oversized: the read; then the read of
+    // zero bytes.
+    std::string reports;
     for (const auto& r : recorder.reports) reports += std::to_string(r.number) + r.name + " ";
-    EXPECT_EQ(reports, "70hole_programmgrundverzeichnis 52hole_programmgrundverzeichnis "
-                       "62hole_dbpfad_datei ");
+    EXPECT_EQ(reports,
+              "70hole_programmgrundverzeichnis 52hole_programmgrundverzeichnis "
+              "75hole_programmgrundverzeichnis 52hole_programmgrundverzeichnis "
+              "75hole_programmgrundverzeichnis 62hole_dbpfad_datei ");
     std::filesystem::remove_all(widenAnsi(local));
+}
+
+// Links that another user planted in a data folder (made by make-link-tree.sh): the
+// error log is neither written through them nor created where they point, and an
+// error.dat behind one gives no solution text.
+TEST(DataFolderFiles, PlantedLinksAreNotFollowed) {
+    const std::string programData = getappfolder() + "\\";
+    const std::pair<const char*, const char*> logs[] = {
+        {"fk-planted\\", "geheim\r\n"},  // a link to an existing file: unchanged
+        {"fk-planted-missing\\", ""},    // a link to a missing file: not created
+    };
+    for (const auto& [folder, outside] : logs) {
+        lokaler_datenpfad = programData + folder;
+        ensureErrorLog();
+        EXPECT_FALSE(appendToErrorLog("Eintrag")) << folder;
+        EXPECT_EQ(test::readFile(programData + "fk-fremd\\geheim.txt"), "geheim\r\n") << folder;
+        EXPECT_FALSE(std::filesystem::exists(programData + "fk-fremd\\neu.txt")) << folder;
+    }
+    lokaler_datenpfad = programData + "fk-planted\\";
+    EXPECT_EQ(prepareReport(13, "x", "y", false, false, {}).solution, "");
+    lokaler_datenpfad.clear();
 }
 
 constexpr Procedure kCopy("Error in Test: Sub copy", "copy");

@@ -13,6 +13,7 @@
 #include "errors/frmError.h"
 #include "errors/win32_error.h"
 #include "files/A_Definitionen.h"
+#include "files/Dateiroutinen.h"
 #include "test_support.h"
 #include "util/encoding.h"
 #include "util/seams.h"
@@ -46,7 +47,7 @@ protected:
     }
 
     SeamsOverride seamsGuard;
-    test::TempFolder dir;
+    test::TempFolder dir{getappfolder()};  // the log is written only below this folder
     std::vector<unsigned> ended;
     std::vector<std::string> links;
 };

@@ -6,11 +6,13 @@
 
 namespace fk::test {
 
-TempFolder::TempFolder() {
+TempFolder::TempFolder(const std::string& base) {
     static unsigned counter = 0;
     const auto name = "fk_" + std::to_string(GetCurrentProcessId()) + "_" +
                       std::to_string(++counter);
-    path_ = (std::filesystem::temp_directory_path() / name).string() + "\\";
+    const auto folder =
+        base.empty() ? std::filesystem::temp_directory_path() : std::filesystem::path(base);
+    path_ = (folder / name).string() + "\\";
     removeTree(path_);
     makeFolder(path_);
 }

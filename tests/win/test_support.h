@@ -9,14 +9,15 @@
 
 namespace fk::test {
 
-// A fresh folder under the temporary folder, removed with everything in it at the end.
+// A fresh folder under `base` (the temporary folder when empty), removed with everything
+// in it at the end.
 class TempFolder {
 public:
-    TempFolder();
-    ~TempFolder();
-    // The folder with a trailing "\", in the ANSI code page.
-    const std::string& path() const { return path_; }
-    std::string operator/(std::string_view name) const { return path_ + std::string(name); }
+  explicit TempFolder(const std::string& base = "");
+  ~TempFolder();
+  // The folder with a trailing "\", in the ANSI code page.
+  const std::string& path() const { return path_; }
+  std::string operator/(std::string_view name) const { return path_ + std::string(name); }
 
 private:
     std::string path_;
