@@ -21,24 +21,55 @@ using enum ControlKind;
 // In the order the window defines them; lblTITEL0 and lblTITEL1 are the control
 // array lblTITEL(0) and (1).
 constexpr ControlSpec kControls[] = {
-    {.id = cmdWEITER, .kind = CommandButton, .at = {8610, 7410, 2025, 705}, .caption = "Ende",
-     .font = kButtonFont, .visible = false, .tabIndex = 3},
-    {.id = cmdStart, .kind = CommandButton, .at = {8610, 2820, 2025, 705}, .caption = "Start",
-     .font = kButtonFont, .tabIndex = 2},
-    {.id = picweiss, .kind = PictureBox, .at = {90, 90, 10545, 1155}, .tabIndex = 4,
+    {.id = cmdWEITER,
+     .kind = CommandButton,
+     .at = {8610, 7410, 2025, 705},
+     .caption = "Ende",
+     .font = kButtonFont,
+     .visible = false,
+     .tabIndex = 3},
+    {.id = cmdStart,
+     .kind = CommandButton,
+     .at = {8610, 2820, 2025, 705},
+     .caption = "Start",
+     .font = kButtonFont,
+     .tabIndex = 2},
+    {.id = picweiss,
+     .kind = PictureBox,
+     .at = {90, 90, 10545, 1155},
+     .tabIndex = 4,
      .back = BackColor::WindowColor},
-    {.id = imgbanner, .kind = Image, .parent = picweiss, .at = {2910, 0, 7500, 1050},
+    {.id = imgbanner,
+     .kind = Image,
+     .parent = picweiss,
+     .at = {2910, 0, 7500, 1050},
      .bitmap = IDB_BANNER},
-    {.id = lblTITEL0, .kind = Label, .parent = picweiss, .at = {0, 0, 2805, 435},
-     .caption = "Follow Kelvaro", .font = kTitleFont, .tabIndex = 5, .back = BackColor::White},
-    {.id = LBLablauf, .kind = Label, .at = {90, 3720, 8145, 4335}, .font = kTextFont,
-     .visible = false, .tabIndex = 1},
-    {.id = lblTITEL1, .kind = Label, .at = {90, 1410, 8115, 2085}, .caption = kExplanation,
-     .font = kTextFont, .tabIndex = 0},
+    {.id = lblTITEL0,
+     .kind = Label,
+     .parent = picweiss,
+     .at = {0, 0, 2805, 435},
+     .caption = "Follow Kelvaro",
+     .font = kTitleFont,
+     .tabIndex = 5,
+     .back = BackColor::White},
+    {.id = LBLablauf,
+     .kind = Label,
+     .at = {90, 3720, 8145, 4335},
+     .font = kTextFont,
+     .visible = false,
+     .tabIndex = 1},
+    {.id = lblTITEL1,
+     .kind = Label,
+     .at = {90, 1410, 8115, 2085},
+     .caption = kExplanation,
+     .font = kTextFont,
+     .tabIndex = 0},
 };
 
 }  // namespace
 
-std::span<const ControlSpec> mainWindowControls() { return kControls; }
+std::span<const ControlSpec> mainWindowControls() {
+    return kControls;
+}
 
 }  // namespace fk

@@ -83,12 +83,16 @@ void FollowKelvaro::appendLog(std::string_view text) {
     setLog(current);
 }
 
-std::string FollowKelvaro::log() const { return narrowUtf8(windowText(control(LBLablauf))); }
+std::string FollowKelvaro::log() const {
+    return narrowUtf8(windowText(control(LBLablauf)));
+}
 
 // Nothing to set up: the control table gives the window its start state.
 void FollowKelvaro::Form_Load() {}
 
-void FollowKelvaro::cmdWEITER_Click() { seams().endProcess(0); }
+void FollowKelvaro::cmdWEITER_Click() {
+    seams().endProcess(0);
+}
 
 void FollowKelvaro::cmdStart_Click() {
     ShowWindow(control(LBLablauf), SW_SHOW);
@@ -127,8 +131,8 @@ void FollowKelvaro::onActivate(WPARAM wp) {
         HWND focus = GetFocus();
         if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
     } else {
-        HWND target = lastFocus_ && IsWindowVisible(lastFocus_) ? lastFocus_
-                                                                 : controls_.firstFocusable();
+        HWND target =
+            lastFocus_ && IsWindowVisible(lastFocus_) ? lastFocus_ : controls_.firstFocusable();
         if (target) SetFocus(target);
     }
 }
@@ -139,8 +143,8 @@ LRESULT FollowKelvaro::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             onCommand(GET_WM_COMMAND_ID(wp, lp), GET_WM_COMMAND_CMD(wp, lp));
             return 0;
         case WM_CTLCOLORSTATIC:
-            if (HBRUSH brush = controls_.background(reinterpret_cast<HWND>(lp),
-                                                    reinterpret_cast<HDC>(wp))) {
+            if (HBRUSH brush =
+                    controls_.background(reinterpret_cast<HWND>(lp), reinterpret_cast<HDC>(wp))) {
                 return reinterpret_cast<LRESULT>(brush);
             }
             break;

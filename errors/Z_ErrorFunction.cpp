@@ -33,10 +33,9 @@ public:
 
 std::string formatted(const SYSTEMTIME& t, bool date) {
     char buffer[128] = {};
-    const int n = date ? GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &t, nullptr,
-                                        buffer, sizeof buffer)
-                       : GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &t, nullptr, buffer,
-                                        sizeof buffer);
+    const int n = date ? GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &t, nullptr, buffer,
+                                        sizeof buffer)
+                       : GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &t, nullptr, buffer, sizeof buffer);
     captureLastError();
     return n > 0 ? std::string(buffer, static_cast<std::size_t>(n - 1)) : std::string();
 }
@@ -55,8 +54,12 @@ void reportThroughHandleError(const Failure& failure, std::string_view label,
 
 }  // namespace
 
-std::string regionalDate(const SYSTEMTIME& t) { return formatted(t, true); }
-std::string regionalTime(const SYSTEMTIME& t) { return formatted(t, false); }
+std::string regionalDate(const SYSTEMTIME& t) {
+    return formatted(t, true);
+}
+std::string regionalTime(const SYSTEMTIME& t) {
+    return formatted(t, false);
+}
 
 std::string ReadIniFile(std::string sIniFile, std::string sSection, std::string sKey,
                         std::string sDefault) {
@@ -126,6 +129,8 @@ void HandleError(int32_t& lErrNum, std::string& sErrText, std::string& sErrLocat
     setLastDllError(0);
 }
 
-void installCentralErrorHandler() { setReportHandler(reportThroughHandleError); }
+void installCentralErrorHandler() {
+    setReportHandler(reportThroughHandleError);
+}
 
 }  // namespace fk

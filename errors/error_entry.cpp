@@ -63,7 +63,9 @@ ReportPlan planReport(const ErrorEntryFields& failure, bool disableOK, bool info
     return {infoOnly, !disableOK, std::string(failure.solution), composeErrorEntry(failure)};
 }
 
-std::string CorrectPath(const std::string& path) { return withTrailingSeparator(path); }
+std::string CorrectPath(const std::string& path) {
+    return withTrailingSeparator(path);
+}
 
 std::string GetVersion() {
     return std::to_string(FK_VERSION_MAJOR) + "." + std::to_string(FK_VERSION_MINOR) + "." +

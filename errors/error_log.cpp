@@ -10,7 +10,9 @@ namespace fk {
 
 // lokaler_datenpfad: written by hole_programmgrundverzeichnis; empty before the
 // first run, so a failure at start-up is logged in the root of the current drive.
-std::string errorLogPath() { return CorrectPath(lokaler_datenpfad) + "Errorlog.txt"; }
+std::string errorLogPath() {
+    return CorrectPath(lokaler_datenpfad) + "Errorlog.txt";
+}
 
 void ensureErrorLog() {
     const std::string log = errorLogPath();

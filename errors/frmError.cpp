@@ -32,24 +32,64 @@ constexpr ControlSpec kControls[] = {
     {.id = imgImage0, .kind = Image, .at = {120, 120, 480, 480}},
     {.id = imgImage1, .kind = Image, .at = {120, 120, 480, 480}, .visible = false},
     {.id = imgImage2, .kind = Image, .at = {120, 120, 480, 480}, .visible = false},
-    {.id = txtMsg, .kind = TextBox, .at = {720, 120, 3615, 615}, .font = kTahoma, .tabIndex = 2,
-     .back = BackColor::ButtonFace, .extraStyle = kReadOnlyText, .tabStop = false},
-    {.id = cmdbugreport, .kind = CommandButton, .at = {120, 720, 3615, 615},
-     .caption = "Bugreport per E-Mail senden", .tabIndex = 10},
-    {.id = cmdOK, .kind = CommandButton, .at = {4440, 160, 1200, 330}, .caption = "O&K",
-     .font = kTahoma, .tabIndex = 0},
-    {.id = cmdExit, .kind = CommandButton, .at = {4440, 525, 1200, 330}, .caption = "&Abbruch",
-     .font = kTahoma, .tabIndex = 1},
-    {.id = cmdDetails, .kind = CommandButton, .at = {4440, 1005, 1200, 330},
-     .caption = kDetailsCollapsed, .font = kTahoma, .tabIndex = 3},
-    {.id = cmdYes, .kind = CommandButton, .at = {4560, 160, 1092, 330}, .caption = "Ye&s",
-     .font = kTahoma, .visible = false, .tabIndex = 4},
-    {.id = cmdNo, .kind = CommandButton, .at = {4560, 530, 1092, 330}, .caption = "N&o",
-     .font = kTahoma, .visible = false, .tabIndex = 5},
-    {.id = cmdCancel, .kind = CommandButton, .at = {4440, 1020, 1092, 330},
-     .caption = "&Abbruch", .font = kTahoma, .visible = false, .tabIndex = 6},
-    {.id = txtDetails, .kind = TextBox, .at = {120, 1440, 5535, 1455}, .font = kTahoma,
-     .tabIndex = 7, .back = BackColor::ButtonFace,
+    {.id = txtMsg,
+     .kind = TextBox,
+     .at = {720, 120, 3615, 615},
+     .font = kTahoma,
+     .tabIndex = 2,
+     .back = BackColor::ButtonFace,
+     .extraStyle = kReadOnlyText,
+     .tabStop = false},
+    {.id = cmdbugreport,
+     .kind = CommandButton,
+     .at = {120, 720, 3615, 615},
+     .caption = "Bugreport per E-Mail senden",
+     .tabIndex = 10},
+    {.id = cmdOK,
+     .kind = CommandButton,
+     .at = {4440, 160, 1200, 330},
+     .caption = "O&K",
+     .font = kTahoma,
+     .tabIndex = 0},
+    {.id = cmdExit,
+     .kind = CommandButton,
+     .at = {4440, 525, 1200, 330},
+     .caption = "&Abbruch",
+     .font = kTahoma,
+     .tabIndex = 1},
+    {.id = cmdDetails,
+     .kind = CommandButton,
+     .at = {4440, 1005, 1200, 330},
+     .caption = kDetailsCollapsed,
+     .font = kTahoma,
+     .tabIndex = 3},
+    {.id = cmdYes,
+     .kind = CommandButton,
+     .at = {4560, 160, 1092, 330},
+     .caption = "Ye&s",
+     .font = kTahoma,
+     .visible = false,
+     .tabIndex = 4},
+    {.id = cmdNo,
+     .kind = CommandButton,
+     .at = {4560, 530, 1092, 330},
+     .caption = "N&o",
+     .font = kTahoma,
+     .visible = false,
+     .tabIndex = 5},
+    {.id = cmdCancel,
+     .kind = CommandButton,
+     .at = {4440, 1020, 1092, 330},
+     .caption = "&Abbruch",
+     .font = kTahoma,
+     .visible = false,
+     .tabIndex = 6},
+    {.id = txtDetails,
+     .kind = TextBox,
+     .at = {120, 1440, 5535, 1455},
+     .font = kTahoma,
+     .tabIndex = 7,
+     .back = BackColor::ButtonFace,
      .extraStyle = kReadOnlyText | WS_VSCROLL | ES_AUTOVSCROLL},
     {.id = frlongname, .kind = Frame, .at = {-360, 0, 6615, 30}, .tabIndex = 8},
 };
@@ -187,13 +227,19 @@ std::string frmError::ChangeErrMsg(int32_t&, std::string& sErrorText, std::strin
 
 // The log is a record beside the dialog: a log that cannot be opened or written is
 // skipped, and the dialog is shown all the same.
-void frmError::WritetoLog(std::string& sText) { kWritetoLog.step(appendToErrorLog, sText); }
+void frmError::WritetoLog(std::string& sText) {
+    kWritetoLog.step(appendToErrorLog, sText);
+}
 
 void frmError::Form_Load() {}
 
-void frmError::cmdOK_Click() { Hide(); }
+void frmError::cmdOK_Click() {
+    Hide();
+}
 
-void frmError::cmdExit_Click() { seams().endProcess(0); }
+void frmError::cmdExit_Click() {
+    seams().endProcess(0);
+}
 
 void frmError::cmdYes_Click() {
     Result = 1;
@@ -242,14 +288,29 @@ void frmError::onCommand(int id) {
         case IDCANCEL:  // Esc and the close box act as "O&K"
             if (usable(cmdOK)) cmdOK_Click();
             break;
-        case cmdOK: if (usable(cmdOK)) cmdOK_Click(); break;
-        case cmdExit: cmdExit_Click(); break;
-        case cmdYes: cmdYes_Click(); break;
-        case cmdNo: cmdNo_Click(); break;
-        case cmdCancel: cmdCancel_Click(); break;
-        case cmdDetails: cmdDetails_Click(); break;
-        case cmdbugreport: cmdbugreport_Click(); break;
-        default: break;
+        case cmdOK:
+            if (usable(cmdOK)) cmdOK_Click();
+            break;
+        case cmdExit:
+            cmdExit_Click();
+            break;
+        case cmdYes:
+            cmdYes_Click();
+            break;
+        case cmdNo:
+            cmdNo_Click();
+            break;
+        case cmdCancel:
+            cmdCancel_Click();
+            break;
+        case cmdDetails:
+            cmdDetails_Click();
+            break;
+        case cmdbugreport:
+            cmdbugreport_Click();
+            break;
+        default:
+            break;
     }
 }
 

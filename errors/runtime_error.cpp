@@ -63,7 +63,9 @@ RuntimeError::RuntimeError(int32_t number)
 RuntimeError::RuntimeError(int32_t number, std::string description, std::string source)
     : number_(number), description_(std::move(description)), source_(std::move(source)) {}
 
-void raise(int32_t number) { throw RuntimeError(number); }
+void raise(int32_t number) {
+    throw RuntimeError(number);
+}
 
 int32_t runtimeNumberFromSystemError(uint32_t code, int32_t fallback) {
     struct Pair {
@@ -71,31 +73,31 @@ int32_t runtimeNumberFromSystemError(uint32_t code, int32_t fallback) {
         int32_t number;
     };
     static constexpr Pair kMap[] = {
-        {2, err::FileNotFound},          // ERROR_FILE_NOT_FOUND
-        {3, err::PathNotFound},          // ERROR_PATH_NOT_FOUND
-        {4, err::TooManyFiles},          // ERROR_TOO_MANY_OPEN_FILES
-        {5, err::PathFileAccessError},   // ERROR_ACCESS_DENIED
-        {6, err::BadFileNameOrNumber},   // ERROR_INVALID_HANDLE
-        {8, err::OutOfMemory},           // ERROR_NOT_ENOUGH_MEMORY
-        {14, err::OutOfMemory},          // ERROR_OUTOFMEMORY
-        {15, err::DeviceUnavailable},    // ERROR_INVALID_DRIVE
-        {21, err::DiskNotReady},         // ERROR_NOT_READY
-        {23, err::DeviceIoError},        // ERROR_CRC
-        {29, err::DeviceIoError},        // ERROR_WRITE_FAULT
-        {30, err::DeviceIoError},        // ERROR_READ_FAULT
-        {32, err::PermissionDenied},     // ERROR_SHARING_VIOLATION
-        {33, err::PermissionDenied},     // ERROR_LOCK_VIOLATION
-        {38, err::InputPastEndOfFile},   // ERROR_HANDLE_EOF
-        {39, err::DiskFull},             // ERROR_HANDLE_DISK_FULL
-        {53, err::PathNotFound},         // ERROR_BAD_NETPATH
-        {67, err::PathNotFound},         // ERROR_BAD_NET_NAME
-        {80, err::FileAlreadyExists},    // ERROR_FILE_EXISTS
-        {87, err::InvalidProcedureCall}, // ERROR_INVALID_PARAMETER
-        {112, err::DiskFull},            // ERROR_DISK_FULL
-        {123, err::BadFileNameOrNumber}, // ERROR_INVALID_NAME
-        {161, err::BadFileNameOrNumber}, // ERROR_BAD_PATHNAME
-        {183, err::FileAlreadyExists},   // ERROR_ALREADY_EXISTS
-        {1117, err::DeviceIoError},      // ERROR_IO_DEVICE
+        {2, err::FileNotFound},           // ERROR_FILE_NOT_FOUND
+        {3, err::PathNotFound},           // ERROR_PATH_NOT_FOUND
+        {4, err::TooManyFiles},           // ERROR_TOO_MANY_OPEN_FILES
+        {5, err::PathFileAccessError},    // ERROR_ACCESS_DENIED
+        {6, err::BadFileNameOrNumber},    // ERROR_INVALID_HANDLE
+        {8, err::OutOfMemory},            // ERROR_NOT_ENOUGH_MEMORY
+        {14, err::OutOfMemory},           // ERROR_OUTOFMEMORY
+        {15, err::DeviceUnavailable},     // ERROR_INVALID_DRIVE
+        {21, err::DiskNotReady},          // ERROR_NOT_READY
+        {23, err::DeviceIoError},         // ERROR_CRC
+        {29, err::DeviceIoError},         // ERROR_WRITE_FAULT
+        {30, err::DeviceIoError},         // ERROR_READ_FAULT
+        {32, err::PermissionDenied},      // ERROR_SHARING_VIOLATION
+        {33, err::PermissionDenied},      // ERROR_LOCK_VIOLATION
+        {38, err::InputPastEndOfFile},    // ERROR_HANDLE_EOF
+        {39, err::DiskFull},              // ERROR_HANDLE_DISK_FULL
+        {53, err::PathNotFound},          // ERROR_BAD_NETPATH
+        {67, err::PathNotFound},          // ERROR_BAD_NET_NAME
+        {80, err::FileAlreadyExists},     // ERROR_FILE_EXISTS
+        {87, err::InvalidProcedureCall},  // ERROR_INVALID_PARAMETER
+        {112, err::DiskFull},             // ERROR_DISK_FULL
+        {123, err::BadFileNameOrNumber},  // ERROR_INVALID_NAME
+        {161, err::BadFileNameOrNumber},  // ERROR_BAD_PATHNAME
+        {183, err::FileAlreadyExists},    // ERROR_ALREADY_EXISTS
+        {1117, err::DeviceIoError},       // ERROR_IO_DEVICE
     };
     for (const auto& p : kMap) {
         if (p.code == code) return p.number;
@@ -107,8 +109,12 @@ namespace {
 uint32_t g_lastDllError = 0;
 }
 
-uint32_t lastDllError() noexcept { return g_lastDllError; }
-void setLastDllError(uint32_t code) noexcept { g_lastDllError = code; }
+uint32_t lastDllError() noexcept {
+    return g_lastDllError;
+}
+void setLastDllError(uint32_t code) noexcept {
+    g_lastDllError = code;
+}
 
 Failure& recordedError() {
     static Failure recorded;
@@ -127,8 +133,7 @@ Failure currentFailure() noexcept {
     } catch (const std::exception& e) {
         return {err::InvalidProcedureCall, e.what(), std::string(kProgramSource), dll};
     } catch (...) {
-        return {err::InvalidProcedureCall,
-                std::string(standardMessage(err::InvalidProcedureCall)),
+        return {err::InvalidProcedureCall, std::string(standardMessage(err::InvalidProcedureCall)),
                 std::string(kProgramSource), dll};
     }
 }

@@ -51,9 +51,9 @@ bool cfindfile::RunFind(std::vector<std::string>& list) {
 }
 
 std::optional<cfindfile::FolderId> cfindfile::identityOf(const std::string& folder) {
-    FileHandle dir(CreateFileA(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE |
-                                                      FILE_SHARE_DELETE,
-                               nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    FileHandle dir(CreateFileA(folder.c_str(), 0,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     captureLastError();
     BY_HANDLE_FILE_INFORMATION info{};
     if (!dir || !GetFileInformationByHandle(dir.get(), &info)) return std::nullopt;

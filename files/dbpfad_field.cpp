@@ -5,7 +5,9 @@
 namespace fk {
 namespace {
 
-bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
+bool isLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
 
 }  // namespace
 

@@ -25,7 +25,8 @@ std::optional<int16_t> lastSeparator(const Procedure& procedure, const std::stri
 
 // The text before the separator at 1-based position `sep`, ending with one "\".
 std::string folderBefore(const std::string& path, int16_t sep) {
-    return withTrailingSeparator(std::string_view(path).substr(0, static_cast<std::size_t>(sep - 1)));
+    return withTrailingSeparator(
+        std::string_view(path).substr(0, static_cast<std::size_t>(sep - 1)));
 }
 
 }  // namespace

@@ -51,19 +51,24 @@ TEST(Epilogue, AFailedStatementIsReportedHasNoEffectAndTheProcedureGoesOn) {
     for (const long long beyond : {32768LL, -32769LL}) kProc.step([=] { (void)toInt16(beyond); });
     EXPECT_EQ(toInt16(32767LL) + toInt16(-32768LL), -1);
     EXPECT_FALSE(quietly([] { raise(err::PathNotFound); }));  // skipped without a report
-    EXPECT_EQ(reported(recorder), "53 File not found @L/n\n7 Out of memory @L/n\n5 kaputt @L/n\n"
-                                  "6 Overflow @L/n\n6 Overflow @L/n\n");
+    EXPECT_EQ(reported(recorder),
+              "53 File not found @L/n\n7 Out of memory @L/n\n5 kaputt @L/n\n"
+              "6 Overflow @L/n\n6 Overflow @L/n\n");
 }
 
 TEST(ErrorEntry, ByteForByte) {
-    EXPECT_EQ(composeErrorEntry({53, "File not found", "Datei pr\xFC" "fen", 2, "Follow_Kelvaro",
-                                 "Error in M: Sub x", "06.12.2026", "21:42:29"}),
-              "Error 53: File not found\r\n"
-              "!============Error Information/Solution =============!\r\n"
-              "Datei pr\xFC" "fen\r\n"
-              "!============End of Information/Solution ============!\r\n"
-              "Last DLL Error: 2\r\nError Source: Follow_Kelvaro\r\n"
-              "Procedure: Error in M: Sub x\r\nDate: 06.12.2026 Time: 21:42:29\r\n");
+    EXPECT_EQ(
+        composeErrorEntry({53, "File not found",
+                           "Datei pr\xFC"
+                           "fen",
+                           2, "Follow_Kelvaro", "Error in M: Sub x", "06.12.2026", "21:42:29"}),
+        "Error 53: File not found\r\n"
+        "!============Error Information/Solution =============!\r\n"
+        "Datei pr\xFC"
+        "fen\r\n"
+        "!============End of Information/Solution ============!\r\n"
+        "Last DLL Error: 2\r\nError Source: Follow_Kelvaro\r\n"
+        "Procedure: Error in M: Sub x\r\nDate: 06.12.2026 Time: 21:42:29\r\n");
     // Number 0 is an information message without a solution block; negative numbers are errors.
     EXPECT_EQ(composeErrorEntry({0, "Hinweis", "", 0, "", "P", "d", "t"}) +
                   composeErrorEntry({-5, "x", "", 0, "", "", "", ""}).substr(0, 12),
@@ -83,9 +88,14 @@ TEST(ReportPlan, ModeOkButtonAndLog) {
     // Number, text, the caller's O&K disabling and information request; information mode, O&K.
     // Out of memory is the number 7 or exactly the text "Out of Memory".
     const std::tuple<int32_t, const char*, bool, bool, bool, bool> rows[] = {
-        {5, "x", 0, 0, 0, 1}, {53, "x", 0, 0, 1, 1}, {7, "x", 0, 1, 0, 0}, {5, "x", 0, 1, 1, 1},
-        {5, "Out of Memory", 0, 1, 0, 0}, {5, "Out of memory", 0, 0, 0, 1},
-        {53, "Out of Memory", 0, 0, 1, 0}, {5, "x", 1, 0, 0, 0}};
+        {5, "x", 0, 0, 0, 1},
+        {53, "x", 0, 0, 1, 1},
+        {7, "x", 0, 1, 0, 0},
+        {5, "x", 0, 1, 1, 1},
+        {5, "Out of Memory", 0, 1, 0, 0},
+        {5, "Out of memory", 0, 0, 0, 1},
+        {53, "Out of Memory", 0, 0, 1, 0},
+        {5, "x", 1, 0, 0, 0}};
     for (const auto& [number, text, disableOK, infoOnly, information, okEnabled] : rows) {
         const ErrorEntryFields f{number, text, "Lsg", 3, "S", "P", "d", "t"};
         const ReportPlan p = planReport(f, disableOK, infoOnly);
@@ -106,17 +116,22 @@ TEST(BugReport, LinkByteForByte) {
               "Error 5: x%0D%0A%22 -x %26cc=a@b %3F%23%25%3C%3E%09%7F Gr\xF6\xDF"
               "e=1%0D%0A"
               "%0a%0d%0a%0d&Attach=\"C:\\ProgramData\\Talvorin\\errorlog.txt\"");
-    EXPECT_EQ(exeNameOf("C:\\a.b\\F.K.EXE") + "|" + exeNameOf("Z:/b/fk.exe") + "|" +
-                  exeNameOf("ohne"), "F.K|fk|ohne");
+    EXPECT_EQ(
+        exeNameOf("C:\\a.b\\F.K.EXE") + "|" + exeNameOf("Z:/b/fk.exe") + "|" + exeNameOf("ohne"),
+        "F.K|fk|ohne");
 }
 
 TEST(PathHelpers, EdgeTable) {
     // Input; completed (also written back into the caller's variable), file, folder, one up.
     // Blanks are kept, doubled separators are not collapsed, and "/" separates nothing.
     const std::tuple<std::string, std::string, std::string, std::string, std::string> rows[] = {
-        {"", "\\", "", "", ""}, {"\\", "\\", "", "\\", ""}, {"C:", "C:\\", "C:", "", "C:"},
-        {"C:\\", "C:\\", "", "C:\\", "C:"}, {"C:\\D", "C:\\D\\", "D", "C:\\", "C:\\"},
-        {"C:\\D\\", "C:\\D\\", "", "C:\\D\\", "C:\\"}, {"\\c.x", "\\c.x\\", "c.x", "\\", "\\"},
+        {"", "\\", "", "", ""},
+        {"\\", "\\", "", "\\", ""},
+        {"C:", "C:\\", "C:", "", "C:"},
+        {"C:\\", "C:\\", "", "C:\\", "C:"},
+        {"C:\\D", "C:\\D\\", "D", "C:\\", "C:\\"},
+        {"C:\\D\\", "C:\\D\\", "", "C:\\D\\", "C:\\"},
+        {"\\c.x", "\\c.x\\", "c.x", "\\", "\\"},
         {"\\\\S\\a b\\\\c ", "\\\\S\\a b\\\\c \\", "c ", "\\\\S\\a b\\", "\\\\S\\a b\\"},
         {"C:/D/a.txt", "C:/D/a.txt\\", "C:/D/a.txt", "", "C:/D/a.txt"}};
     test::ReportRecorder recorder;
@@ -124,7 +139,8 @@ TEST(PathHelpers, EdgeTable) {
         std::string variable = input;
         const std::string result = pathcomplete(variable);
         EXPECT_EQ(std::tuple(result, variable, nurdatei(input), nurpfad(input), Pfad_hoch(input)),
-                  std::tuple(completed, completed, file, folder, up)) << input;
+                  std::tuple(completed, completed, file, folder, up))
+            << input;
     }
     EXPECT_EQ(trimBlanks("  C:\\x\t  ") + trimBlanks("   "), "C:\\x\t");
     // Positions are 16-bit: the longest path that fits, and one character more.
@@ -139,10 +155,15 @@ TEST(PathHelpers, EdgeTable) {
 
 TEST(DbpfadField, FirstFieldOfTheFirstLine) {
     const std::pair<std::string, std::string> rows[] = {
-        {"\"C:\\P, N\\\",x\r\n", "C:\\P, N\\"}, {"  \"  C:\\a b\\  \"\r\n", "  C:\\a b\\  "},
-        {"\"C:\\o\\\r\nweiter\"", "C:\\o\\"},          // an unclosed quote ends with the line
+        {"\"C:\\P, N\\\",x\r\n", "C:\\P, N\\"},
+        {"  \"  C:\\a b\\  \"\r\n", "  C:\\a b\\  "},
+        {"\"C:\\o\\\r\nweiter\"", "C:\\o\\"},         // an unclosed quote ends with the line
         {" \t C:\\D\\\t ,Rest\r\n", "\t C:\\D\\\t"},  // only blanks are skipped
-        {"a\nb\n", "a"}, {"a\rb\r", "a"}, {"\r\nb\r\n", ""}, {"C:\\E\\", "C:\\E\\"}, {"   ", ""}};
+        {"a\nb\n", "a"},
+        {"a\rb\r", "a"},
+        {"\r\nb\r\n", ""},
+        {"C:\\E\\", "C:\\E\\"},
+        {"   ", ""}};
     for (const auto& [content, field] : rows) EXPECT_EQ(readFirstField(content), field) << content;
     EXPECT_EQ(errorOf([] { (void)readFirstField(""); }), "62 Input past end of file");
 }
@@ -235,22 +256,32 @@ TEST_F(Dbases, HeaderFieldsAndTheBuffer) {
 TEST_F(Dbases, GoPositionsReadsWritesAndAppends) {
     open(dbfBytes(kFields, kRecords));
     // Before each step the buffer is changed: a step that reads replaces it from the file.
-    const std::tuple<int32_t, int32_t, const char*> steps[] = {
-        {2, 2, "Bernd"}, {0, 2, "neu"}, {4, 2, "neu"}, {-6, 2, "neu"}, {dbases::kFirst, 1, "Anna"},
-        {dbases::kPrevious, 1, "Anna"}, {dbases::kNext, 2, "Bernd"}, {dbases::kLast, 3, "Clara"},
-        {dbases::kPrevious, 2, "Bernd"}, {dbases::kNext, 3, "Clara"}, {dbases::kNext, 3, "Clara"}};
+    const std::tuple<int32_t, int32_t, const char*> steps[] = {{2, 2, "Bernd"},
+                                                               {0, 2, "neu"},
+                                                               {4, 2, "neu"},
+                                                               {-6, 2, "neu"},
+                                                               {dbases::kFirst, 1, "Anna"},
+                                                               {dbases::kPrevious, 1, "Anna"},
+                                                               {dbases::kNext, 2, "Bernd"},
+                                                               {dbases::kLast, 3, "Clara"},
+                                                               {dbases::kPrevious, 2, "Bernd"},
+                                                               {dbases::kNext, 3, "Clara"},
+                                                               {dbases::kNext, 3, "Clara"}};
     for (const auto& [code, record, name] : steps) {
         table.WriteData(1, "neu"), table.Go(code);
         EXPECT_EQ(std::tuple(table.RecordNumber(), table.GetData(1), table.bof(), table.eof()),
-                  std::tuple(record, name, record == 1, record == 3)) << code;
+                  std::tuple(record, name, record == 1, record == 3))
+            << code;
     }
     table.WriteData("ORT", "Essen");
-    table.upd();  // the last record
+    table.upd();                // the last record
     table.Go(dbases::kAppend);  // a blank record over the end-of-file byte
     EXPECT_EQ(std::pair(table.RecordNumber(), table.NoRecords), std::pair(4, 4));
     EXPECT_EQ(errorOf([&] { table.UpdateNoRecords(-1); }), kInvalidCall);
-    EXPECT_EQ(closeAndRead(), dbfBytes(kFields, {kRecords[0], kRecords[1], " Clara     Essen",
-                                                 std::string(16, ' ')}, false));
+    EXPECT_EQ(
+        closeAndRead(),
+        dbfBytes(kFields, {kRecords[0], kRecords[1], " Clara     Essen", std::string(16, ' ')},
+                 false));
 }
 
 TEST_F(Dbases, NothingIsWrittenOutsideTheRecordsOrBeyondTheFile) {
@@ -267,20 +298,28 @@ TEST_F(Dbases, NothingIsWrittenOutsideTheRecordsOrBeyondTheFile) {
     table.Go(1);
     for (const std::size_t length : {15u, 17u})  // a buffer of another length
         EXPECT_EQ(errorOf([&] { table.setze_buffer(std::string(length, 'x')), table.upd(); }),
-                  kInvalidCall) << length;
+                  kInvalidCall)
+            << length;
     EXPECT_EQ(closeAndRead(), claims);
 }
 
 TEST_F(Dbases, RefusedFilesLeaveTheTableOpenBefore) {
     const std::string good = dbfBytes(kFields, kRecords), kFormat = "321 Invalid file format";
     // `good` with the byte at `at` set to `v`.
-    const auto with = [&](std::size_t at, char v) { auto b = good; b[at] = v; return b; };
+    const auto with = [&](std::size_t at, char v) {
+        auto b = good;
+        b[at] = v;
+        return b;
+    };
     Fields many;
     for (int i = 1; i <= 256; ++i) many.push_back({"F" + std::to_string(i), 1});
     const std::tuple<const char*, std::string, std::string> refused[] = {
-        {"short", good.substr(0, 20), kFormat}, {"no end byte", good.substr(0, 96), kFormat},
-        {"header length", with(8, 95), kFormat}, {"record length", with(10, 20), kFormat},
-        {"256 fields", dbfBytes(many, {}), kOverflow}, {"2^31 records", with(7, '\x80'), kOverflow},
+        {"short", good.substr(0, 20), kFormat},
+        {"no end byte", good.substr(0, 96), kFormat},
+        {"header length", with(8, 95), kFormat},
+        {"record length", with(10, 20), kFormat},
+        {"256 fields", dbfBytes(many, {}), kOverflow},
+        {"2^31 records", with(7, '\x80'), kOverflow},
         {"longer header without end byte", with(8, 99).replace(96, 1, 1, '\x1f'), kFormat},
         {"2^15 record length", with(11, '\x80'), kOverflow}};
     open(good);
@@ -349,10 +388,19 @@ TEST_F(Dbases, FieldNamesMatchInTheTablesCodePage) {
 TEST(CodePage, LanguageDriversTextsAndRefusals) {
     // Language driver, text, its bytes in the driver's code page ("" when refused).
     const std::tuple<uint8_t, std::string, std::string> rows[] = {
-        {0x00, "Müller €", "M\xfcller \x80"}, {0xFE, "ß", ""}, {0x7D, "ß", ""},
-        {0x7D, "a", "a"}, {0x01, "Müller", "M\x81ller"},
-        {0x02, "€", ""}, {0x65, "Жук", "\x86\xe3\xaa"}, {0xC8, "Łódź", "\xa3\xf3" "d\x9f"},
-        {0xCB, "Ω", "\xd9"}, {0x57, "\xff", ""}, {0x57, "\xc3", ""},
+        {0x00, "Müller €", "M\xfcller \x80"},
+        {0xFE, "ß", ""},
+        {0x7D, "ß", ""},
+        {0x7D, "a", "a"},
+        {0x01, "Müller", "M\x81ller"},
+        {0x02, "€", ""},
+        {0x65, "Жук", "\x86\xe3\xaa"},
+        {0xC8, "Łódź",
+         "\xa3\xf3"
+         "d\x9f"},
+        {0xCB, "Ω", "\xd9"},
+        {0x57, "\xff", ""},
+        {0x57, "\xc3", ""},
         {0x87, "ů", "\x85"},
         {0x86, "é", ""},
         {0x69, "é", ""}};

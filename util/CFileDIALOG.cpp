@@ -23,7 +23,9 @@ void showError(const wchar_t* operation) {
                        operation, MB_OK);
 }
 
-const char* textOrNull(const std::string& text) { return text.empty() ? nullptr : text.c_str(); }
+const char* textOrNull(const std::string& text) {
+    return text.empty() ? nullptr : text.c_str();
+}
 
 }  // namespace
 

@@ -16,7 +16,7 @@ public:
     std::string FileTitle;  // out: the chosen file's name without its folder
     std::string Filter;     // "Beschreibung|Muster|Beschreibung|Muster"
     int16_t FilterIndex = 0;
-    uint32_t Flags = 0;     // the platform's OFN_ flags, passed unchanged
+    uint32_t Flags = 0;  // the platform's OFN_ flags, passed unchanged
     intptr_t hWndParent = 0;
     std::string InitialDir;
     int16_t MaxFileSize = 0;  // kept only; the buffers always hold 260 characters

@@ -20,7 +20,9 @@ constexpr Procedure kGetAllKeysInSection{"Error in clsIniRW: Function GetAllKeys
                                          "GetAllKeysInSection"};
 constexpr Procedure kWriteData{"Error in clsIniRW: Function WriteData", "WriteData"};
 
-const char* ptr(const Text& text) { return text ? text->c_str() : nullptr; }
+const char* ptr(const Text& text) {
+    return text ? text->c_str() : nullptr;
+}
 
 // Reads through `read(buffer, size)`, a profile function. The first buffer has 255
 // characters; where the platform filled it (a value returns size-1, a list size-2) the
@@ -155,7 +157,9 @@ bool namesIn(const std::vector<std::string>& names, const std::string& name) {
     });
 }
 
-void clsIniRW::File_Name(const std::string& path) { file_ = CheckExistence(path); }
+void clsIniRW::File_Name(const std::string& path) {
+    file_ = CheckExistence(path);
+}
 
 // The path is made full first: the profile functions would take a name without a
 // folder from the Windows folder, so a relative path is resolved against the current
@@ -239,9 +243,8 @@ KeyValueTable clsIniRW::GetAllKeysValuesInSection(const Text& sectionName) {
 }
 
 std::string clsIniRW::GetValue(const Text& sectionName, const Text& keyName) {
-    return guarded(std::string(), [&] {
-        return valueOf(readProfile(sectionName, keyName, "", file_, false));
-    });
+    return guarded(std::string(),
+                   [&] { return valueOf(readProfile(sectionName, keyName, "", file_, false)); });
 }
 
 bool clsIniRW::FindKeyInSection(const Text& sectionName, const std::string& keyName) {

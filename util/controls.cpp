@@ -43,18 +43,31 @@ DWORD styleOf(const ControlSpec& def) {
     DWORD style = WS_CHILD | def.extraStyle;
     if (def.visible) style |= WS_VISIBLE;
     switch (def.kind) {
-        case ControlKind::CommandButton: style |= BS_PUSHBUTTON; break;
-        case ControlKind::Label: style |= SS_LEFT; break;
-        case ControlKind::PictureBox: style |= WS_CLIPCHILDREN; break;
-        case ControlKind::Image: style |= def.bitmap != 0 ? SS_BITMAP : SS_LEFT; break;
-        case ControlKind::TextBox: break;
-        case ControlKind::Frame: style |= SS_ETCHEDHORZ; break;
+        case ControlKind::CommandButton:
+            style |= BS_PUSHBUTTON;
+            break;
+        case ControlKind::Label:
+            style |= SS_LEFT;
+            break;
+        case ControlKind::PictureBox:
+            style |= WS_CLIPCHILDREN;
+            break;
+        case ControlKind::Image:
+            style |= def.bitmap != 0 ? SS_BITMAP : SS_LEFT;
+            break;
+        case ControlKind::TextBox:
+            break;
+        case ControlKind::Frame:
+            style |= SS_ETCHEDHORZ;
+            break;
     }
     if (takesFocus(def.kind) && def.tabStop && def.tabIndex >= 0) style |= WS_TABSTOP;
     return style;
 }
 
-int tabOrderKey(const ControlSpec& def) { return def.tabIndex < 0 ? INT_MAX : def.tabIndex; }
+int tabOrderKey(const ControlSpec& def) {
+    return def.tabIndex < 0 ? INT_MAX : def.tabIndex;
+}
 
 LRESULT CALLBACK pictureBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
@@ -71,10 +84,10 @@ LRESULT CALLBACK pictureBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 // face is not installed.
 GdiObject createFont(const FontSpec& font, int dpiY) {
     const std::wstring face = installedFace(font.face);
-    return GdiObject(CreateFontW(-MulDiv(font.centipoints, dpiY, 7200), 0, 0, 0, font.weight,
-                                 FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                 CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                                 DEFAULT_PITCH | FF_SWISS, face.c_str()));
+    return GdiObject(CreateFontW(-MulDiv(font.centipoints, dpiY, 7200), 0, 0, 0, font.weight, FALSE,
+                                 FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                 CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                                 face.c_str()));
 }
 
 // Window class of picture boxes: a plain container in the window background colour
@@ -96,10 +109,14 @@ const wchar_t* pictureBoxClass(HINSTANCE instance) {
 
 const wchar_t* windowClassOf(ControlKind kind, HINSTANCE instance) {
     switch (kind) {
-        case ControlKind::CommandButton: return L"BUTTON";
-        case ControlKind::TextBox: return L"EDIT";
-        case ControlKind::PictureBox: return pictureBoxClass(instance);
-        default: return L"STATIC";
+        case ControlKind::CommandButton:
+            return L"BUTTON";
+        case ControlKind::TextBox:
+            return L"EDIT";
+        case ControlKind::PictureBox:
+            return pictureBoxClass(instance);
+        default:
+            return L"STATIC";
     }
 }
 
@@ -143,8 +160,8 @@ void ControlSet::create(HWND window, HINSTANCE instance, std::span<const Control
             SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(defaultFont), FALSE);
         }
         if (def->bitmap != 0) {
-            bitmaps_.emplace_back(LoadImageW(instance, MAKEINTRESOURCEW(def->bitmap),
-                                             IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
+            bitmaps_.emplace_back(LoadImageW(instance, MAKEINTRESOURCEW(def->bitmap), IMAGE_BITMAP,
+                                             0, 0, LR_DEFAULTCOLOR));
             SendMessageW(hwnd, STM_SETIMAGE, IMAGE_BITMAP,
                          reinterpret_cast<LPARAM>(bitmaps_.back().get()));
         }
@@ -168,8 +185,7 @@ const ControlSpec* ControlSet::specOf(HWND control) const {
 HWND ControlSet::firstFocusable() const {
     for (const auto& e : entries_) {
         if ((GetWindowLongW(e.hwnd, GWL_STYLE) & WS_TABSTOP) &&
-            (GetWindowLongW(e.hwnd, GWL_STYLE) & WS_VISIBLE) &&
-            IsWindowEnabled(e.hwnd)) {
+            (GetWindowLongW(e.hwnd, GWL_STYLE) & WS_VISIBLE) && IsWindowEnabled(e.hwnd)) {
             return e.hwnd;
         }
     }
@@ -181,12 +197,17 @@ HBRUSH ControlSet::background(HWND control, HDC dc) const {
     if (!def) return nullptr;
     int sysColor = -1;
     switch (def->back) {
-        case BackColor::Default: return nullptr;
+        case BackColor::Default:
+            return nullptr;
         case BackColor::White:
             SetBkColor(dc, RGB(255, 255, 255));
             return static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-        case BackColor::WindowColor: sysColor = COLOR_WINDOW; break;
-        case BackColor::ButtonFace: sysColor = COLOR_BTNFACE; break;
+        case BackColor::WindowColor:
+            sysColor = COLOR_WINDOW;
+            break;
+        case BackColor::ButtonFace:
+            sysColor = COLOR_BTNFACE;
+            break;
     }
     SetBkColor(dc, GetSysColor(sysColor));
     return GetSysColorBrush(sysColor);

@@ -30,18 +30,18 @@ struct Twips {
 // One row of a window's control table. A row names what differs from the defaults:
 // the window as parent, no caption or font of its own, visible, not in the tab order.
 struct ControlSpec {
-    int id;                // also the control's window id
+    int id;  // also the control's window id
     ControlKind kind;
-    int parent = 0;        // id of the parent control; 0 for the window itself
+    int parent = 0;  // id of the parent control; 0 for the window itself
     Twips at;
     const char* caption = "";  // UTF-8
     FontSpec font{};
     bool visible = true;
-    int tabIndex = -1;     // -1: not in the tab order
+    int tabIndex = -1;  // -1: not in the tab order
     BackColor back = BackColor::Default;
     DWORD extraStyle = 0;
-    int bitmap = 0;        // Image: bitmap resource id
-    bool tabStop = true;   // buttons and text fields: reached by the Tab key
+    int bitmap = 0;       // Image: bitmap resource id
+    bool tabStop = true;  // buttons and text fields: reached by the Tab key
 };
 
 struct Dpi {
@@ -52,7 +52,9 @@ struct Dpi {
 // The screen's real dots per inch.
 Dpi screenDpi();
 
-inline int twipsToPixels(int twips, int dpi) { return MulDiv(twips, dpi, 1440); }
+inline int twipsToPixels(int twips, int dpi) {
+    return MulDiv(twips, dpi, 1440);
+}
 
 // The controls of one window, created from its table.
 class ControlSet {

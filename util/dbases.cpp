@@ -17,7 +17,9 @@ constexpr int kDescriptorSize = 32;
 uint32_t le32(const unsigned char* p) {
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
-uint16_t le16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint16_t le16(const unsigned char* p) {
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 
 std::string fieldNameOf(const unsigned char* descriptor) {
     std::string name = trimBlanks(std::string_view(reinterpret_cast<const char*>(descriptor), 11));
@@ -29,7 +31,9 @@ std::string fieldNameOf(const unsigned char* descriptor) {
 
 dbases::dbases() : fields_{Field{"", "", 2, 0, 0}} {}
 
-dbases::~dbases() { FileClose(); }
+dbases::~dbases() {
+    FileClose();
+}
 
 void dbases::FileOpen(const std::string& sPath, Access access) {
     errno = 0;
@@ -111,7 +115,9 @@ void dbases::hole_feldinfo(uint8_t feldnummer, std::string& name, std::string& t
     laenge = f.length;
 }
 
-std::string dbases::FieldName(int16_t index) const { return field(index).name; }
+std::string dbases::FieldName(int16_t index) const {
+    return field(index).name;
+}
 
 int16_t dbases::fieldNumber(double value) const {
     // Rounded like a 16-bit integer conversion: halves go to the even number.
@@ -262,8 +268,12 @@ void dbases::Go(int32_t nRec) {
             if (NoRecords < 1) raise(err::BadRecordNumber);
             Go(nRec == kFirst ? 1 : NoRecords);
             break;
-        case kPrevious: SkipRecords(-1); break;
-        case kNext: SkipRecords(1); break;
+        case kPrevious:
+            SkipRecords(-1);
+            break;
+        case kNext:
+            SkipRecords(1);
+            break;
         case kAppend: {
             requireWritable();
             if (NoRecords == INT32_MAX) raise(err::Overflow);
@@ -275,7 +285,8 @@ void dbases::Go(int32_t nRec) {
             UpdateNoRecords(0);
             break;
         }
-        default: break;  // 0, beyond the records, or below -5: nothing
+        default:
+            break;  // 0, beyond the records, or below -5: nothing
     }
 }
 
@@ -285,10 +296,9 @@ void dbases::UpdateNoRecords(int32_t nummer) {
     if (nummer < 0) raise(err::InvalidProcedureCall);
     const int32_t count = nummer != 0 ? nummer : NoRecords;
     const auto u = static_cast<uint32_t>(count);
-    const unsigned char bytes[4] = {static_cast<unsigned char>(u),
-                                    static_cast<unsigned char>(u >> 8),
-                                    static_cast<unsigned char>(u >> 16),
-                                    static_cast<unsigned char>(u >> 24)};
+    const unsigned char bytes[4] = {
+        static_cast<unsigned char>(u), static_cast<unsigned char>(u >> 8),
+        static_cast<unsigned char>(u >> 16), static_cast<unsigned char>(u >> 24)};
     if (std::fseek(file_.get(), 4, SEEK_SET) != 0 ||
         std::fwrite(bytes, 1, sizeof bytes, file_.get()) != sizeof bytes ||
         std::fflush(file_.get()) != 0) {

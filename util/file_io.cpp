@@ -19,8 +19,8 @@ constexpr DWORD kAnySharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DE
 
 bool writeAll(const FileHandle& file, std::string_view bytes) {
     DWORD written = 0;
-    const BOOL ok = WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
-                              &written, nullptr);
+    const BOOL ok =
+        WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     captureLastError();
     return ok && written == bytes.size();
 }

@@ -38,13 +38,25 @@ private:
 };
 
 namespace handle {
-inline HANDLE invalidFile() noexcept { return INVALID_HANDLE_VALUE; }
+inline HANDLE invalidFile() noexcept {
+    return INVALID_HANDLE_VALUE;
+}
 template <class H>
-H null() noexcept { return nullptr; }
-inline void closeFile(HANDLE h) noexcept { ::CloseHandle(h); }
-inline void closeFind(HANDLE h) noexcept { ::FindClose(h); }
-inline void deleteObject(HGDIOBJ h) noexcept { ::DeleteObject(h); }
-inline void freePidl(LPITEMIDLIST h) noexcept { ::CoTaskMemFree(h); }
+H null() noexcept {
+    return nullptr;
+}
+inline void closeFile(HANDLE h) noexcept {
+    ::CloseHandle(h);
+}
+inline void closeFind(HANDLE h) noexcept {
+    ::FindClose(h);
+}
+inline void deleteObject(HGDIOBJ h) noexcept {
+    ::DeleteObject(h);
+}
+inline void freePidl(LPITEMIDLIST h) noexcept {
+    ::CoTaskMemFree(h);
+}
 }  // namespace handle
 
 using FileHandle = UniqueHandle<HANDLE, handle::closeFile, handle::invalidFile>;

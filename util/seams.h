@@ -15,8 +15,7 @@ struct Seams {
     // Shows a loaded window modally: returns once it is hidden or destroyed.
     std::function<void(HWND window)> runModal;
     // A modal message box (MessageBoxW); returns the button chosen.
-    std::function<int(HWND owner, const std::wstring& text, const std::wstring& title,
-                      UINT type)>
+    std::function<int(HWND owner, const std::wstring& text, const std::wstring& title, UINT type)>
         messageBox;
     // Hands a link (ANSI code page) to the shell to open (ShellExecuteA, verb "open").
     std::function<void(const std::string& link)> shellOpen;

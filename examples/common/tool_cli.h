@@ -20,8 +20,8 @@ struct Tool {
     std::string_view usage;             // with the tool's line ends
     std::string_view newline = "\r\n";  // ends every message
     bool utf8Redirected = false;
-    bool failed = false;      // a failure was reported: the run ends with exit code 1
-    bool outputLost = false;  // standard output could not be written; nothing more is tried
+    bool failed = false;             // a failure was reported: the run ends with exit code 1
+    bool outputLost = false;         // standard output could not be written; nothing more is tried
     std::string_view lossNote = "";  // what a lost output adds: a change was made
 
     // Text on standard output; false (reported once) when it could not be written.

@@ -69,10 +69,14 @@ std::string folderRefusal(const std::string& folder) {
     const std::string shown = cli::quoted(cli::fromAnsi(folder));
     const cli::PathKind path = cli::kindOf(folder);
     switch (path.kind) {
-    case cli::PathKind::Missing: return "folder " + shown + " does not exist";
-    case cli::PathKind::Unusable: return "cannot use folder " + shown + ": " + path.reason;
-    case cli::PathKind::File: return shown + " is not a folder";
-    case cli::PathKind::Folder: break;
+        case cli::PathKind::Missing:
+            return "folder " + shown + " does not exist";
+        case cli::PathKind::Unusable:
+            return "cannot use folder " + shown + ": " + path.reason;
+        case cli::PathKind::File:
+            return shown + " is not a folder";
+        case cli::PathKind::Folder:
+            break;
     }
     return "";
 }
@@ -96,8 +100,8 @@ int wmain(int argc, wchar_t** argv) {
         return tool.wrongCommandLine(fault);
     }
     std::string folder, pattern;
-    if (const std::string r = cli::firstRefusal(
-            {cli::ansiRefusal(a[0], folder), cli::ansiRefusal(a[1], pattern)});
+    if (const std::string r =
+            cli::firstRefusal({cli::ansiRefusal(a[0], folder), cli::ansiRefusal(a[1], pattern)});
         !r.empty()) {
         return tool.fail(r);
     }

@@ -50,15 +50,20 @@ std::string refusal(const std::string& text, fk::TextRole role) {
                              : role == fk::TextRole::Key   ? "key name "
                                                            : "value ";
     switch (fk::faultIn(text, role)) {
-    case fk::TextFault::BlankName: return "the " + what + "is empty or only blanks";
-    case fk::TextFault::LineBreak: return "the " + what + "holds a line break";
-    case fk::TextFault::BracketInSection: return what + quoted(text) + " holds ']'";
-    case fk::TextFault::EqualsInKey: return what + quoted(text) + " holds '='";
-    case fk::TextFault::CommentKey:
-        return what + quoted(text) + " begins with ';' (a comment line)";
-    case fk::TextFault::SectionKey:
-        return what + quoted(text) + " begins with '[' (a section line)";
-    case fk::TextFault::None: break;
+        case fk::TextFault::BlankName:
+            return "the " + what + "is empty or only blanks";
+        case fk::TextFault::LineBreak:
+            return "the " + what + "holds a line break";
+        case fk::TextFault::BracketInSection:
+            return what + quoted(text) + " holds ']'";
+        case fk::TextFault::EqualsInKey:
+            return what + quoted(text) + " holds '='";
+        case fk::TextFault::CommentKey:
+            return what + quoted(text) + " begins with ';' (a comment line)";
+        case fk::TextFault::SectionKey:
+            return what + quoted(text) + " begins with '[' (a section line)";
+        case fk::TextFault::None:
+            break;
     }
     return "";
 }
@@ -81,7 +86,8 @@ std::string renameRefusal(Ini& ini, const Args& a, bool section) {
             return "section [" + shown(a[1]) + "] exists already";
         }
         if (ini.HoldsUnnamedKey(a[0])) {
-            return "section [" + shown(a[0]) + "] holds a key line without a name (\"=...\"), "
+            return "section [" + shown(a[0]) +
+                   "] holds a key line without a name (\"=...\"), "
                    "whose keys cannot all be listed";
         }
     } else if (!ini.FindKeyInSection(a[0], a[1])) {
@@ -122,8 +128,8 @@ int get(Ini& ini, const Args& a) {
 
 int set(Ini& ini, const Args& a) {
     if (const std::string r = cli::firstRefusal({refusal(a[0], fk::TextRole::Section),
-                                                  refusal(a[1], fk::TextRole::Key),
-                                                  refusal(a[2], fk::TextRole::Value)});
+                                                 refusal(a[1], fk::TextRole::Key),
+                                                 refusal(a[2], fk::TextRole::Value)});
         !r.empty()) {
         return tool.fail(r);
     }
@@ -240,11 +246,14 @@ std::string fileRefusal(const std::string& file, std::string_view command) {
     if (file.empty()) return "FILE is empty";
     const cli::PathKind path = cli::kindOf(file);
     switch (path.kind) {
-    case cli::PathKind::Unusable: return "cannot use " + quoted(file) + ": " + path.reason;
-    case cli::PathKind::Missing:
-        return command == "set" ? "" : "file " + quoted(file) + " does not exist";
-    case cli::PathKind::Folder: return quoted(file) + " is a folder";
-    case cli::PathKind::File: break;
+        case cli::PathKind::Unusable:
+            return "cannot use " + quoted(file) + ": " + path.reason;
+        case cli::PathKind::Missing:
+            return command == "set" ? "" : "file " + quoted(file) + " does not exist";
+        case cli::PathKind::Folder:
+            return quoted(file) + " is a folder";
+        case cli::PathKind::File:
+            break;
     }
     return "";
 }

@@ -54,8 +54,9 @@ std::wstring expectedLog(const std::vector<bool>& done) {
         log += names[i] + std::wstring(done[i] ? L" installiert ?   ...UMGESETZT!\r\n"
                                                : L" installiert ?   ...NICHT UMGESETZT!\r\n");
     }
-    return log + L"FollowKelvaro ist abgeschlossen!\r\n"
-                 L"Ein Click auf 'ENDE' schlie\u00DFt das Programm!\r\n";
+    return log +
+           L"FollowKelvaro ist abgeschlossen!\r\n"
+           L"Ein Click auf 'ENDE' schlie\u00DFt das Programm!\r\n";
 }
 
 struct Layout {
@@ -63,7 +64,9 @@ struct Layout {
     std::vector<std::pair<int, int>> installed;  // (program-files folder, companion)
     std::vector<bool> done;
 };
-void PrintTo(const Layout& layout, std::ostream* out) { *out << layout.name; }
+void PrintTo(const Layout& layout, std::ostream* out) {
+    *out << layout.name;
+}
 
 // No companion installed, no local data folder: each test starts from there.
 void cleanPrefix() {
@@ -158,8 +161,11 @@ TEST_F(Adaptation, WithoutCentralFileTheUserReadsWhyAndTheProgramEnds) {
         const LONG width = banner ? 500 : px(row.at.width);
         const LONG height = banner ? 70 : px(row.at.height, true);
         EXPECT_EQ(std::vector({r.left, r.top, r.right - r.left, r.bottom - r.top}),
-                  std::vector({px(row.at.left), px(row.at.top, true), width, height})) << row.id;
-        if (!row.parent) { EXPECT_TRUE(byTabIndex.emplace(row.tabIndex, c).second) << row.id; }
+                  std::vector({px(row.at.left), px(row.at.top, true), width, height}))
+            << row.id;
+        if (!row.parent) {
+            EXPECT_TRUE(byTabIndex.emplace(row.tabIndex, c).second) << row.id;
+        }
     }
     HWND child = GetWindow(window, GW_CHILD);
     for (const auto& [tabIndex, control] : byTabIndex) {
@@ -179,8 +185,8 @@ TEST_F(Adaptation, WithoutCentralFileTheUserReadsWhyAndTheProgramEnds) {
 TEST_F(Adaptation, AHeldCompanionIsReportedNotDoneTheOthersGoOnAndTheCloseBoxEnds) {
     test::writeFile(kLocal + "dbpfad.ini", kCentral);
     for (int c = 0; c < 3; ++c) installCompanion(0, c);
-    HANDLE held = CreateFileA(companionFile(0, 1).c_str(), GENERIC_READ, FILE_SHARE_READ,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE held = CreateFileA(companionFile(0, 1).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
     start();
     click(GetDlgItem(window, cmdStart));
     click(GetDlgItem(waitForWindow(L"#32770", L"Fehler"), cmdOK));
@@ -198,10 +204,16 @@ TEST_F(Adaptation, AHeldCompanionIsReportedNotDoneTheOthersGoOnAndTheCloseBoxEnd
 // names a data folder that holds person.pxd.
 enum Second { asIs, held, hidden };
 struct Cmd {
-    const char* name; std::wstring args; std::string central, before; Second second;
-    DWORD exit; std::string after, says, logged{}, warns{};
+    const char* name;
+    std::wstring args;
+    std::string central, before;
+    Second second;
+    DWORD exit;
+    std::string after, says, logged{}, warns{};
 };
-void PrintTo(const Cmd& row, std::ostream* out) { *out << row.name; }
+void PrintTo(const Cmd& row, std::ostream* out) {
+    *out << row.name;
+}
 // Central files that point nowhere, and what --check says of them after kWarning.
 const std::string kNoDir = "C:\\Nirgends\\\r\n", kNoPxd = "C:\\windows\r\n";
 const std::string kWarning = "Warnung: Die zentrale dbpfad.ini verweist auf ";
@@ -230,8 +242,8 @@ TEST_P(Console, ExitCodeFilesAndOutput) {
     const std::wstring gui = test::exePath();
     std::wstring cmd = L"\"" + gui.substr(0, gui.size() - 4) + L"Cmd.exe\" " + row.args;
     PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                               &si, &pi));
+    ASSERT_TRUE(
+        CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi));
     DWORD code = WaitForSingleObject(pi.hProcess, 30000);
     GetExitCodeProcess(pi.hProcess, &code);
     CloseHandle(pi.hThread), CloseHandle(pi.hProcess), CloseHandle(out), CloseHandle(open);
@@ -250,18 +262,21 @@ TEST_P(Console, ExitCodeFilesAndOutput) {
 
 const std::string kHiddenNotTaken =
     "...NICHT UMGESETZT!\r\nC:\\Program Files\\Talvorin\\LomerAssistent_800\\dbpfad.ini: nicht "
-    "\xFC" "bernommen (Attribute: versteckt)";
+    "\xFC"
+    "bernommen (Attribute: versteckt)";
 
 INSTANTIATE_TEST_SUITE_P(
     Unattended, Console,
     ::testing::Values(
         Cmd{"run", L"", kNoDir, kOld, asIs, 0, kNoDir, "Pellinor installiert ?   ...UMGESETZT!"},
-        Cmd{"checkBefore", L"--check", kNoDir, kOld, asIs, 1, kOld, "WIRD UMGESETZT!", "", kNoDirSaid},
+        Cmd{"checkBefore", L"--check", kNoDir, kOld, asIs, 1, kOld, "WIRD UMGESETZT!", "",
+            kNoDirSaid},
         Cmd{"checkNoPxd", L"--check", kNoPxd, kNoPxd, asIs, 0, kNoPxd, "...FOLGT", "", kNoPxdSaid},
         Cmd{"checkAfter", L"--check", kCentral, kCentral, asIs, 0, kCentral, "...FOLGT KELVARO!"},
         Cmd{"followsAlready", L"", kCentral, kCentral, asIs, 0, kCentral, "'ENDE' schlie\xDFt"},
         Cmd{"missing", L"", "", kOld, asIs, 2, kOld, "nicht nutzbar und bricht ab!"},
-        Cmd{"held", L"", kCentral, kOld, held, 1, kCentral, "NICHT UMGESETZT!", "Sub testeaufprogramm"},
+        Cmd{"held", L"", kCentral, kOld, held, 1, kCentral, "NICHT UMGESETZT!",
+            "Sub testeaufprogramm"},
         Cmd{"hidden", L"", kCentral, kOld, hidden, 1, kCentral, kHiddenNotTaken},
         Cmd{"hiddenCheck", L"--check", kCentral, kCentral, hidden, 1, kCentral, kHiddenNotTaken},
         Cmd{"help", L"--help", kCentral, kOld, asIs, 0, kOld, "Aufruf: FollowKelvaroCmd"},
@@ -283,7 +298,8 @@ TEST(Program, CarriesTheEmptyTableTemplates) {
         dbases table;
         table.FileOpen(dir / "t.dbf");
         EXPECT_EQ(std::tuple(table.NoRecords, int{table.mnFields}, int{table.Recordlength}),
-                  std::tuple(0, fields, recordLength)) << id;
+                  std::tuple(0, fields, recordLength))
+            << id;
     }
 }
 

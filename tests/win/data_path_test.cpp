@@ -37,12 +37,22 @@ TEST(Dateivorhanden, VisibleFilesAndFoldersButNoPathBeyond16BitPositions) {
     test::ReportRecorder recorder;
     const std::string tooLong(40000, 'x');
     // "*" lists ".", ".." and hidden.dat first; "" and blanks name the current drive's root.
-    const std::pair<std::string, bool> cases[] = {
-        {dir / "plain.txt", true}, {"  " + (dir / "readonly.txt") + "   ", true}, {"", true},
-        {dir / "missing.txt", false}, {dir / "hidden.dat", false}, {dir / "system.dat", false},
-        {"  " + (dir / "Ordner\\") + "   ", true}, {dir / "Ordner", false}, {"    ", true},
-        {dir / "Fehlt\\", false}, {dir / "plain.txt\\", false}, {dir / "*.dat", false},
-        {dir / "*", true}, {dir / "Ord*", false}, {tooLong, false}, {tooLong + "\\", false}};
+    const std::pair<std::string, bool> cases[] = {{dir / "plain.txt", true},
+                                                  {"  " + (dir / "readonly.txt") + "   ", true},
+                                                  {"", true},
+                                                  {dir / "missing.txt", false},
+                                                  {dir / "hidden.dat", false},
+                                                  {dir / "system.dat", false},
+                                                  {"  " + (dir / "Ordner\\") + "   ", true},
+                                                  {dir / "Ordner", false},
+                                                  {"    ", true},
+                                                  {dir / "Fehlt\\", false},
+                                                  {dir / "plain.txt\\", false},
+                                                  {dir / "*.dat", false},
+                                                  {dir / "*", true},
+                                                  {dir / "Ord*", false},
+                                                  {tooLong, false},
+                                                  {tooLong + "\\", false}};
     for (const auto& [path, exists] : cases) EXPECT_EQ(dateivorhanden(path), exists) << path;
     EXPECT_EQ(recorder.reports.size(), 4u);  // too long for nurpfad and nurdatei, twice
 }
@@ -63,9 +73,9 @@ TEST(DataPath, CentralEntryOrTheLocalFallback) {
     std::filesystem::remove_all(widenAnsi(local));
     EXPECT_EQ(hole_programmgrundverzeichnis(), appData);  // no central file; creates the folder
     const std::pair<std::string, std::string> entries[] = {
-        {"Q:\r\n", ""},                   // the local fallback, and no data there yet
-        {"\\\r\n", appData},              // one character is no entry (as one, the root)
-        {appData + ",2.71\r\n", "C:\\"},  // a folder: its parent
+        {"Q:\r\n", ""},                       // the local fallback, and no data there yet
+        {"\\\r\n", appData},                  // one character is no entry (as one, the root)
+        {appData + ",2.71\r\n", "C:\\"},      // a folder: its parent
         {local + "person.pxd\r\n", appData},  // a plain file: the message, then the local data
     };
     for (const auto& [central, result] : entries) {
@@ -74,10 +84,11 @@ TEST(DataPath, CentralEntryOrTheLocalFallback) {
         test::writeFile(local + "person.pxd", "");  // the local data from now on
     }
     // The box: title, text, then type 16, an error icon and OK.
-    EXPECT_EQ(boxes, "Der Pfad in dbpfad.ini ist nicht ansprechbar!|Der Pfad, der in der Datei "
-                     "'dbpfad.ini' angegeben wird, ist nicht ansprechbar, das Programm benutzt "
-                     "den lokalen Pfad!\r\rOrt von dbpfad.ini und lokaler Datenbank:\r" + local +
-                     "\rOrt, auf den dbpfad.ini verweist:\r" + local + "person.pxd\\|16\n");
+    EXPECT_EQ(boxes,
+              "Der Pfad in dbpfad.ini ist nicht ansprechbar!|Der Pfad, der in der Datei "
+              "'dbpfad.ini' angegeben wird, ist nicht ansprechbar, das Programm benutzt "
+              "den lokalen Pfad!\r\rOrt von dbpfad.ini und lokaler Datenbank:\r" +
+                  local + "\rOrt, auf den dbpfad.ini verweist:\r" + local + "person.pxd\\|16\n");
     HANDLE held = CreateFileA((local + "dbpfad.ini").c_str(), GENERIC_WRITE, 0, nullptr,
                               OPEN_EXISTING, 0, nullptr);
     EXPECT_EQ(hole_programmgrundverzeichnis(), appData);  // as if there were no central file
@@ -99,7 +110,7 @@ TEST(DataPath, CentralEntryOrTheLocalFallback) {
     // that fails leaves the value as it was (and the answer is false).
     std::string datenpfad = "vorher";
     EXPECT_FALSE(hole_dbpfad_datei(local + "fehlt.ini", datenpfad));  // nothing read or reported
-    test::writeFile(local + "dbpfad.ini", "");  // the read fails
+    test::writeFile(local + "dbpfad.ini", "");                        // the read fails
     EXPECT_EQ(hole_dbpfad_datei(local + "dbpfad.ini", datenpfad) ? "true" : datenpfad, "vorher\\");
     test::writeFile(local + "dbpfad.ini", local.substr(0, local.size() - 1));
     EXPECT_EQ(hole_dbpfad_datei(local + "dbpfad.ini", datenpfad) ? datenpfad : "false", local);
@@ -248,11 +259,17 @@ TEST(FindFiles, EventsInOrderCancelFindAllInsideAnEventAndLinkCycles) {
     finder.Path("");
     EXPECT_FALSE(finder.FindAll(list));  // no Path
     // `in`: the event that acts; it sets Cancel there, or else calls FindAll.
-    const struct { std::string path, in; bool cancel; Paths list; } rows[] = {
+    const struct {
+        std::string path, in;
+        bool cancel;
+        Paths list;
+    } rows[] = {
         // A folder's own matches come first; ".punkt" is not searched, hidden folders are.
-        {dir.path(), "nirgends", false, {"", dir / "a.txt", dir / "sub1\\z.txt",
-                                         dir / "sub1\\deep\\d.txt", dir / "sub2\\e.txt",
-                                         dir / "Versteckt\\h.txt"}},
+        {dir.path(),
+         "nirgends",
+         false,
+         {"", dir / "a.txt", dir / "sub1\\z.txt", dir / "sub1\\deep\\d.txt", dir / "sub2\\e.txt",
+          dir / "Versteckt\\h.txt"}},
         {dir.path(), dir / "a.txt", true, {"", dir / "a.txt"}},
         {dir.path(), "", false, {""}},  // inside BeginFindFiles: starts nothing, stops this one
         {a, "nirgends", false, {"", a + "g.txt", a + "b\\f.txt"}},

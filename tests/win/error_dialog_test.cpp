@@ -27,7 +27,9 @@ constexpr Procedure kDemo{"Error in FollowKelvaro: Sub demo", "demo"};
 const std::vector<int> kErrorMode{imgImage0, cmdbugreport, cmdOK, cmdExit, cmdDetails};
 const std::vector<int> kInformationMode{imgImage2, cmdbugreport, cmdOK, cmdDetails};
 
-void press(HWND dialog, int id) { SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+void press(HWND dialog, int id) {
+    SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
 
 class ErrorReport : public ::testing::Test {
 protected:
@@ -43,7 +45,8 @@ protected:
                       uint32_t dll = 0) {
         return composeErrorEntry({number, text, solution, dll, "Follow_Kelvaro",
                                   "Error in FollowKelvaro: Sub demo", regionalDate(kNow),
-                                  regionalTime(kNow)}) + "\r\n\r\n";
+                                  regionalTime(kNow)}) +
+               "\r\n\r\n";
     }
 
     SeamsOverride seamsGuard;
@@ -68,7 +71,10 @@ TEST_F(ErrorReport, EachKindOfFailureIsLoggedAndShownItsWay) {
     std::function<void()> duringDisplay;
     seams().runModal = [&](HWND d) {
         auto text = [d](int id) { return windowText(GetDlgItem(d, id)); };
-        shown.push_back({windowText(d), text(txtMsg), text(txtDetails), {},
+        shown.push_back({windowText(d),
+                         text(txtMsg),
+                         text(txtDetails),
+                         {},
                          !!IsWindowEnabled(GetDlgItem(d, cmdOK))});
         for (int id = imgImage0; id <= cmdCancel; ++id) {
             const bool visible = GetWindowLongW(GetDlgItem(d, id), GWL_STYLE) & WS_VISIBLE;
@@ -95,14 +101,16 @@ TEST_F(ErrorReport, EachKindOfFailureIsLoggedAndShownItsWay) {
         {"out of memory", [] { throw std::bad_alloc(); }, entry(7, "Out of memory"), false},
         {"text", [] { throw RuntimeError(5, "Out of Memory"); }, entry(5, "Out of Memory"), false},
         {"after failures", afterFailures, entry(5, "Invalid procedure call or argument"), true},
-        {"nested", nested, entry(5, "Invalid procedure call or argument") +
-                               entry(9, "Subscript out of range", "", ERROR_ACCESS_DENIED), true},
+        {"nested", nested,
+         entry(5, "Invalid procedure call or argument") +
+             entry(9, "Subscript out of range", "", ERROR_ACCESS_DENIED),
+         true},
     };
     setLastDllError(0);  // the regional date and time above asked the system too
     std::string expected =
         "===================== General Information =====================\r\nAppName: FollowKelvaro"
-        "\r\nVersion: 1.0.1\r\nLocation: " + dir.path() +
-        "\r\n===================== End General Information =================\r\n\r\n";
+        "\r\nVersion: 1.0.1\r\nLocation: " +
+        dir.path() + "\r\n===================== End General Information =================\r\n\r\n";
     for (const auto& [name, fail, logged, okEnabled] : rows) {
         if (logged.find("Neu") != std::string::npos) {  // solutions are read at every report
             test::writeFile(dir / "error.dat", "[Errors]\r\n13=Neu\r\n");
@@ -133,24 +141,28 @@ TEST_F(ErrorReport, TheRealDialogExpandsSendsTheBugReportAndCloses) {
     auto key = [](WPARAM k) { return [k](HWND) { PostMessageW(GetFocus(), WM_KEYDOWN, k, 0); }; };
     auto close = [](HWND d) { PostMessageW(d, WM_CLOSE, 0, 0); };
     test::DialogDriver driver;
-    driver.then([&](HWND d) {
-        EXPECT_EQ(GetFocus(), GetDlgItem(d, cmdOK));
-        EXPECT_EQ(GetNextDlgTabItem(d, GetDlgItem(d, cmdOK), FALSE), GetDlgItem(d, cmdExit));
-        for (int twips : {1785, 3375, 1785}) {  // the window's height, collapsed and expanded
-            RECT window;
-            GetWindowRect(d, &window);
-            EXPECT_EQ(window.bottom - window.top, MulDiv(twips, dpi.y, 1440));
-            EXPECT_EQ(windowText(GetDlgItem(d, cmdDetails)),
-                      twips < 2000 ? L"D&etails >>" : L"<< D&etails");
-            press(d, cmdDetails);
-        }
-        press(d, cmdbugreport);
-        details = windowText(GetDlgItem(d, txtDetails));
-    }).then(key(VK_RETURN)).then(key(VK_ESCAPE)).then(close);
+    driver
+        .then([&](HWND d) {
+            EXPECT_EQ(GetFocus(), GetDlgItem(d, cmdOK));
+            EXPECT_EQ(GetNextDlgTabItem(d, GetDlgItem(d, cmdOK), FALSE), GetDlgItem(d, cmdExit));
+            for (int twips : {1785, 3375, 1785}) {  // the window's height, collapsed and expanded
+                RECT window;
+                GetWindowRect(d, &window);
+                EXPECT_EQ(window.bottom - window.top, MulDiv(twips, dpi.y, 1440));
+                EXPECT_EQ(windowText(GetDlgItem(d, cmdDetails)),
+                          twips < 2000 ? L"D&etails >>" : L"<< D&etails");
+                press(d, cmdDetails);
+            }
+            press(d, cmdbugreport);
+            details = windowText(GetDlgItem(d, txtDetails));
+        })
+        .then(key(VK_RETURN))
+        .then(key(VK_ESCAPE))
+        .then(close);
     for (int report = 0; report < 3; ++report) kDemo.step([] { raise(5); });
     EXPECT_TRUE(driver.done());
-    EXPECT_EQ(links, std::vector{bugReportLink("fk_gui_tests", 1, 0, narrowAnsi(details),
-                                               dir.path())});
+    EXPECT_EQ(links,
+              std::vector{bugReportLink("fk_gui_tests", 1, 0, narrowAnsi(details), dir.path())});
     driver.then(key(VK_RETURN)).then(key(VK_ESCAPE)).then(close).then([&](HWND d) {
         stillOpen = IsWindowVisible(d) != FALSE;
         press(d, cmdExit);

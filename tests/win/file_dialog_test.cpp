@@ -12,14 +12,18 @@ namespace {
 TEST(FileDialog, ConfirmCancelAndANameTooLongForTheBuffer) {
     fk::test::TempFolder dir;  // new each run: the dialog cannot have been there before
     fk::CFileDIALOG dialog;
-    dialog.DialogTitle = "Tabelle \xF6" "ffnen";  // ANSI text
+    dialog.DialogTitle =
+        "Tabelle \xF6"
+        "ffnen";  // ANSI text
     dialog.InitialDir = dir.path();
     fk::test::DialogDriver driver;
-    driver.then([](HWND d) {  // the open dialog: confirm a name without its folder
-        EXPECT_EQ(fk::windowText(d), L"Tabelle \u00F6ffnen");
-        SetDlgItemTextA(d, 0x47C, "brief.txt");  // the file name box
-        PostMessageW(d, WM_COMMAND, IDOK, 0);
-    }).then([](HWND d) { PostMessageW(d, WM_COMMAND, IDCANCEL, 0); });  // the save dialog
+    driver
+        .then([](HWND d) {  // the open dialog: confirm a name without its folder
+            EXPECT_EQ(fk::windowText(d), L"Tabelle \u00F6ffnen");
+            SetDlgItemTextA(d, 0x47C, "brief.txt");  // the file name box
+            PostMessageW(d, WM_COMMAND, IDOK, 0);
+        })
+        .then([](HWND d) { PostMessageW(d, WM_COMMAND, IDCANCEL, 0); });  // the save dialog
     ASSERT_TRUE(dialog.Show(true) && !dialog.Show(false));  // confirmed, then cancelled
     EXPECT_EQ(dialog.fileName + "|" + dialog.FileTitle, dir / "brief.txt|brief.txt");
 

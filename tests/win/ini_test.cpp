@@ -14,8 +14,9 @@
 namespace fk {
 namespace {
 
-const std::string kFixture = "[Praxis]\r\nName=Muster\r\nOrt=Kiel\r\n[Filiale]\r\nort=Kiel\r\n"
-                             "[Leer]\r\n[Zwei]\r\na=1\r\nb=2\r\n[Alt]\r\nx=1\r\n";
+const std::string kFixture =
+    "[Praxis]\r\nName=Muster\r\nOrt=Kiel\r\n[Filiale]\r\nort=Kiel\r\n"
+    "[Leer]\r\n[Zwei]\r\na=1\r\nb=2\r\n[Alt]\r\nx=1\r\n";
 
 struct Ini : ::testing::Test {
     Ini() {
@@ -67,9 +68,10 @@ TEST_F(Ini, ReadsComeBackWholeAndFindsIgnoreLetterCaseOrdinally) {
     EXPECT_EQ(ini.FindValueInFile("kiel"), (SectionKeyRows{{"Praxis", "Ort"}, {"Filiale", "ort"}}));
     EXPECT_EQ(ini.FindValueInFile("nirgends"), (SectionKeyRows{{"", ""}}));
     // Either letter case matches, but no letter expands into others and none is ignored.
-    const std::tuple<const char*, const char*, bool> names[] = {
-        {"strasse", "STRASSE", true}, {"\xC4rzte", "\xE4rzte", true},
-        {"Ma\xDF", "Mass", false}, {"x\xADy", "xy", false}};
+    const std::tuple<const char*, const char*, bool> names[] = {{"strasse", "STRASSE", true},
+                                                                {"\xC4rzte", "\xE4rzte", true},
+                                                                {"Ma\xDF", "Mass", false},
+                                                                {"x\xADy", "xy", false}};
     for (const auto& [key, probe, same] : names)
         EXPECT_EQ(ini.WriteData("N", key, "1") && ini.FindKeyInSection("N", probe), same) << probe;
     KeyValueRows rows{{"lang", std::string(1000, 'v')}};  // beyond the first buffers
@@ -92,11 +94,13 @@ TEST_F(Ini, RefusalsAndOverflowsAreReportedByTheOperationThatMeetsThem) {
     // a missing name or onto another existing one, and renames that fail part way (at the
     // n-th write) leave the file as it was.
     const std::tuple<const char*, std::function<bool()>, std::vector<std::wstring>> rows[] = {
-        {"FindValueInSection", [&] { return !big.FindValueInSection("Voll", "1"); },
+        {"FindValueInSection",
+         [&] { return !big.FindValueInSection("Voll", "1"); },
          {L"Ini RW Class: Error Number: 6\r\nOverflow",
           L"Ini RW Class: Error Number: 9\r\nSubscript out of range"}},
         {"FindValueInFile", [&] { return !big.FindValueInFile("1"); }, {L"raised 6"}},
-        {"GetAllKeysInSection", [&] { return !big.GetAllKeysInSection("Mehr"); },
+        {"GetAllKeysInSection",
+         [&] { return !big.GetAllKeysInSection("Mehr"); },
          {L"central 6 Error in clsIniRW: Function GetAllKeysInSection"}},
         {"blank section", [&] { return !ini.WriteData(" ", "k", "v"); }, five},
         {"empty key", [&] { return !ini.WriteData("Zwei", "", "v"); }, five},

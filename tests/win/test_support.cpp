@@ -8,8 +8,8 @@ namespace fk::test {
 
 TempFolder::TempFolder(const std::string& base) {
     static unsigned counter = 0;
-    const auto name = "fk_" + std::to_string(GetCurrentProcessId()) + "_" +
-                      std::to_string(++counter);
+    const auto name =
+        "fk_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter);
     const auto folder =
         base.empty() ? std::filesystem::temp_directory_path() : std::filesystem::path(base);
     path_ = (folder / name).string() + "\\";
@@ -17,7 +17,9 @@ TempFolder::TempFolder(const std::string& base) {
     makeFolder(path_);
 }
 
-TempFolder::~TempFolder() { removeTree(path_); }
+TempFolder::~TempFolder() {
+    removeTree(path_);
+}
 
 void removeTree(const std::filesystem::path& path) {
     std::error_code ec;

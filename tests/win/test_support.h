@@ -13,11 +13,11 @@ namespace fk::test {
 // in it at the end.
 class TempFolder {
 public:
-  explicit TempFolder(const std::string& base = "");
-  ~TempFolder();
-  // The folder with a trailing "\", in the ANSI code page.
-  const std::string& path() const { return path_; }
-  std::string operator/(std::string_view name) const { return path_ + std::string(name); }
+    explicit TempFolder(const std::string& base = "");
+    ~TempFolder();
+    // The folder with a trailing "\", in the ANSI code page.
+    const std::string& path() const { return path_; }
+    std::string operator/(std::string_view name) const { return path_ + std::string(name); }
 
 private:
     std::string path_;
