@@ -4,7 +4,7 @@ set -eu
 pkgs=(cmake ninja-build g++ googletest
       g++-mingw-w64-x86-64-posix mingw-w64-tools
       wine64 wine64-preloader xvfb xauth
-      imagemagick xdotool python3 python3-dbfread python3-dbf clang libclang-rt-14-dev)
+      imagemagick xdotool clang-format python3 python3-dbfread python3-dbf clang libclang-rt-14-dev)
 missing=()
 for p in "${pkgs[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
