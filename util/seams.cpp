@@ -17,6 +17,7 @@ BOOL CALLBACK collectEnabled(HWND hwnd, LPARAM list) {
 }  // namespace
 
 void runModalLoop(HWND window) {
+    const HWND active = GetActiveWindow();
     std::vector<HWND> disabled;
     EnumThreadWindows(GetCurrentThreadId(), collectEnabled, reinterpret_cast<LPARAM>(&disabled));
     std::erase(disabled, window);
@@ -39,6 +40,9 @@ void runModalLoop(HWND window) {
     for (HWND w : disabled) {
         if (IsWindow(w)) EnableWindow(w, TRUE);
     }
+    // The window was hidden while the others were still disabled, so none of them took
+    // the activation: give it back to the window that had it, so that it takes input.
+    if (IsWindow(active) && !GetActiveWindow()) SetForegroundWindow(active);
 }
 
 Seams& seams() {

@@ -11,11 +11,10 @@ namespace fk::test {
 
 class DialogDriver {
 public:
-    DialogDriver() : timer_(SetTimer(nullptr, 0, 40, onTick)) {}
-    ~DialogDriver() { KillTimer(nullptr, timer_), steps_.clear(); }
-    DialogDriver& then(std::function<void(HWND dialog)> step) {
-        return steps_.push_back(std::move(step)), *this;
-    }
+    using Step = std::function<void(HWND dialog)>;
+    // The steps replace any that a failed test left.
+    DialogDriver(std::initializer_list<Step> steps) { steps_.assign(steps); }
+    ~DialogDriver() { KillTimer(nullptr, timer_); }
     bool done() const { return steps_.empty(); }
 
 private:
@@ -27,8 +26,8 @@ private:
         step(dialog);
     }
 
-    static inline std::deque<std::function<void(HWND)>> steps_;
-    UINT_PTR timer_;
+    static inline std::deque<Step> steps_;
+    UINT_PTR timer_ = SetTimer(nullptr, 0, 40, onTick);
 };
 
 }  // namespace fk::test

@@ -1,32 +1,27 @@
 #include "test_support.h"
 
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 namespace fk::test {
 
+namespace fs = std::filesystem;
+
 TempFolder::TempFolder(const std::string& base) {
     static unsigned counter = 0;
-    const auto name =
-        "fk_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter);
-    const auto folder =
-        base.empty() ? std::filesystem::temp_directory_path() : std::filesystem::path(base);
-    path_ = (folder / name).string() + "\\";
+    const fs::path folder = base.empty() ? fs::temp_directory_path() : fs::path(base);
+    const auto name = std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter);
+    path_ = (folder / ("fk_" + name)).string() + "\\";
     removeTree(path_);
     makeFolder(path_);
 }
 
-TempFolder::~TempFolder() {
-    removeTree(path_);
-}
-
-void removeTree(const std::filesystem::path& path) {
+void removeTree(const fs::path& path) {
     std::error_code ec;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(path, ec)) {
+    for (const auto& entry : fs::recursive_directory_iterator(path, ec)) {
         SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
     }
-    std::filesystem::remove_all(path, ec);
+    fs::remove_all(path, ec);
 }
 
 void writeFile(const std::string& path, std::string_view bytes, DWORD attributes) {
@@ -35,9 +30,7 @@ void writeFile(const std::string& path, std::string_view bytes, DWORD attributes
 }
 
 std::string readFile(const std::string& path) {
-    std::ostringstream content;
-    content << std::ifstream(path, std::ios::binary).rdbuf();
-    return content.str();
+    return {std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {}};
 }
 
 void makeFolder(const std::string& path) {

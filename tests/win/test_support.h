@@ -9,12 +9,15 @@
 
 namespace fk::test {
 
+// Removes a folder tree, read-only files included; a missing one is no error.
+void removeTree(const std::filesystem::path& path);
+
 // A fresh folder under `base` (the temporary folder when empty), removed with everything
 // in it at the end.
 class TempFolder {
 public:
     explicit TempFolder(const std::string& base = "");
-    ~TempFolder();
+    ~TempFolder() { removeTree(path_); }
     // The folder with a trailing "\", in the ANSI code page.
     const std::string& path() const { return path_; }
     std::string operator/(std::string_view name) const { return path_ + std::string(name); }
@@ -26,8 +29,6 @@ private:
 void writeFile(const std::string& path, std::string_view bytes, DWORD attributes = 0);
 std::string readFile(const std::string& path);
 void makeFolder(const std::string& path);
-// Removes a folder tree, read-only files included; a missing one is no error.
-void removeTree(const std::filesystem::path& path);
 
 #ifdef FK_EXE_PATH
 // The built FollowKelvaro.exe, as a Windows path.
