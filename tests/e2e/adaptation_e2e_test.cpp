@@ -102,10 +102,11 @@ protected:
 };
 
 // A first run finds no companion; the second repeats everything and copies the central
-// file over the first file found of each: under program files (held open there: the error
-// dialog comes, the run goes on once it is closed), under both folders (only the first
-// changes), under the x86 folder. Once the window is active again, the focus is back on
-// "Ende", where Tab put it, and Enter presses it.
+// file over the first file found of each: Dorvant's under program files is held open (the
+// error dialog comes, the run goes on once it is closed), Lomer's is under both folders
+// (only the first changes), Pellinor's under the x86 folder. The dialog took the
+// activation; once the window has it again, the focus is back on "Ende", where Tab put
+// it, and Enter presses it.
 TEST_F(Adaptation, EachStartAdaptsTheFirstFileFoundOfEachCompanion) {
     test::writeFile(kLocal + "dbpfad.ini", kCentral);
     start();
