@@ -2,10 +2,7 @@
 # manifest (resource type 24, id 1) asks for LEVEL, the rights Windows starts it with.
 cmake_minimum_required(VERSION 3.25)
 find_program(OBJDUMP NAMES x86_64-w64-mingw32-objdump REQUIRED)
-execute_process(COMMAND ${OBJDUMP} -p -h ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "objdump failed on ${EXE}")
-endif()
+execute_process(COMMAND ${OBJDUMP} -p -h ${EXE} OUTPUT_VARIABLE dump COMMAND_ERROR_IS_FATAL ANY)
 string(REGEX MATCHALL "DLL Name: [^\r\n]+" dlls "${dump}")
 string(TOLOWER "${dlls}" dlls)
 list(TRANSFORM dlls REPLACE "^dll name: " "")

@@ -142,28 +142,5 @@ TEST_F(Ini, RefusalsAndOverflowsAreReportedByTheOperationThatMeetsThem) {
     EXPECT_EQ(test::readFile(path), unnamed);
 }
 
-TEST_F(Ini, WritesDeletesAndRenamesKeepEveryOtherKeyAndValue) {
-    // The empty value keeps its key; a null value deletes the key, a null key the section.
-    // Of an empty section only the header line is written. " Zwei " and "ZWEI" name the same
-    // section to the platform, " Stadt " and "NAME" the same keys: only the spelling changes.
-    // Values move with their quotes and the blanks inside them.
-    EXPECT_TRUE(ini.WriteData("Filiale", "T", "\" ; \""));
-    EXPECT_TRUE(ini.WriteData("Praxis", "V", "\"x\""));
-    EXPECT_TRUE(ini.RenameKey("Praxis", "V", "U"));
-    EXPECT_TRUE(ini.WriteData("Zwei", "leer", ""));
-    EXPECT_TRUE(ini.DeleteData("Zwei", "a"));
-    EXPECT_TRUE(ini.DeleteData("Alt", std::nullopt));
-    EXPECT_TRUE(ini.RenameSection("Filiale", "Lager"));
-    EXPECT_TRUE(ini.RenameSection("Leer", "AuchLeer"));
-    EXPECT_TRUE(ini.RenameSection("Zwei", " Zwei "));
-    EXPECT_TRUE(ini.RenameSection("Zwei", "ZWEI"));
-    EXPECT_TRUE(ini.RenameKey("Praxis", "Ort", "Stadt"));
-    EXPECT_TRUE(ini.RenameKey("Praxis", "Stadt", " Stadt "));
-    EXPECT_TRUE(ini.RenameKey("Praxis", "Name", "NAME"));
-    EXPECT_EQ(test::readFile(path),
-              "[Praxis]\r\nU=\"x\"\r\nStadt=Kiel\r\nNAME=Muster\r\n[Lager]\r\n"
-              "ort=Kiel\r\nT=\" ; \"\r\n[AuchLeer]\r\n[ZWEI]\r\nb=2\r\nleer=\r\n");
-}
-
 }  // namespace
 }  // namespace fk
