@@ -22,9 +22,8 @@ function(refused rc text table)
   file(SHA256 ${file} before)
   check(${rc} HAS "${text}" ${table} ${ARGN})
   file(SHA256 ${file} after)
-  if(NOT before STREQUAL after)
-    string(APPEND failures "\n${table} ${ARGN}: the table was changed")
-  endif()
+  set(row "${table} ${ARGN}")
+  expect("the table was changed" before STREQUAL after)
   set(failures "${failures}" PARENT_SCOPE)
 endfunction()
 
@@ -45,14 +44,12 @@ file(COPY_FILE ${WORK}/cp437.dbf ${WORK}/fremd.dbf)
 execute_process(COMMAND sh -c "printf '\\376' | dd of=fremd.dbf bs=1 seek=29 conv=notrunc"
                 WORKING_DIRECTORY ${WORK} ERROR_QUIET)
 check(0 HAS "\"code_page\":null,\"fields\"" ${w}/fremd.dbf)
-refused(1 "which dbfdump cannot store in the table's unknown code page"
-        ${w}/fremd.dbf --set 1 2 Öl)
+refused(1 "which dbfdump cannot store in the table's unknown code page" ${w}/fremd.dbf --set 1 2 Öl)
 
 # A table that cannot be written is dumped; a write to it is refused.
 set(f "${w}/fest-cp437.dbf")
 check_unwritable(cp437.dbf 0 HAS "[\"Größe\",\"Köln\"]" ${f})
-check_unwritable(cp437.dbf 1 HAS "cannot open ${f} for writing: Error 75: Path/File access error"
-                 ${f} --append)
+check_unwritable(cp437.dbf 1 HAS "cannot open ${f} for writing: Error 75: Path/File" ${f} --append)
 
 check(0 HAS "usage: dbfdump TABLE" --help)  # -h: check_initool; /?, bad numbers: check_findfiles
 check(2 HAS "TABLE is missing")
@@ -65,8 +62,7 @@ check(2 HAS "--code-page '1255': dbfdump converts code pages 437," ${t} --code-p
 check(2 HAS "REC must be a record number from 1, not '0'" ${t} --set 0 2 x)
 check(1 HAS "cannot open ${w}/nichts.dbf: Error 53: File not found" ${w}/nichts.dbf)
 if(RUN)  # the Windows build names the table in the ANSI code page, which lacks "Ω"
-  check(1 HAS "'${w}/Ω.dbf' holds a character that code page 1252 cannot hold"
-        ${w}/Ω.dbf --append)
+  check(1 HAS "Ω.dbf' holds a character that code page 1252 cannot hold" ${w}/Ω.dbf --append)
 endif()
 check(1 HAS "cannot open ${w}/text.dbf: Error 321: Invalid file format" ${w}/text.dbf)
 refused(1 "no record 2 (the table has 1)" ${d} --set 2 1 x)
