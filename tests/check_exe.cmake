@@ -11,11 +11,10 @@ set(system kernel32.dll user32.dll gdi32.dll comctl32.dll comdlg32.dll shell32.d
 if(NOT dlls)
   message(FATAL_ERROR "no imports found in ${EXE}")
 endif()
-foreach(dll IN LISTS dlls)
-  if(NOT dll IN_LIST system)
-    message(FATAL_ERROR "${EXE} imports ${dll}, which is not a Windows system DLL")
-  endif()
-endforeach()
+list(REMOVE_ITEM dlls ${system})
+if(dlls)
+  message(FATAL_ERROR "${EXE} imports ${dlls}, which are not Windows system DLLs")
+endif()
 
 # The manifest is resource 1 of type 24; its text is the only one in the file that names
 # an execution level.

@@ -2,7 +2,6 @@ cmake_minimum_required(VERSION 3.25)
 # Makes the release package in a scratch folder and checks its content and checksum.
 # -DBUILD_DIR=<windows build dir> -DWORK=<scratch folder>
 file(REMOVE_RECURSE ${WORK})
-file(MAKE_DIRECTORY ${WORK})
 execute_process(COMMAND ${CMAKE_CPACK_COMMAND} --config ${BUILD_DIR}/CPackConfig.cmake -B ${WORK}
                 COMMAND_ERROR_IS_FATAL ANY)
 file(GLOB zips ${WORK}/FollowKelvaro-*-win64.zip)

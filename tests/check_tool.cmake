@@ -9,9 +9,7 @@
 # A failing run prints nothing on standard output; exit code 2 also puts the usage on
 # standard error. execute_process() reads CR LF as LF. Each fact that does not hold is
 # collected with its row; check_done() reports them all.
-if(RUN)
-  set(drive "Z:")  # the Unix root under Wine
-endif()
+string(REGEX REPLACE ".+" "Z:" drive "${RUN}")  # with the emulator: Wine's drive of the Unix root
 
 # Adds `what` for the caller's `row` to its failures unless the condition in ARGN holds.
 function(expect what)
@@ -28,8 +26,7 @@ function(check expected_rc how text)
     string(APPEND call " [==[${ARGV${i}}]==]")
     math(EXPR i "${i} + 1")
   endwhile()
-  cmake_language(EVAL CODE
-    "${call} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)")
+  cmake_language(EVAL CODE "${call} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)")
   set(row "${ARGV}")
   expect("exit ${rc}, expected ${expected_rc}; error [${err}]" rc EQUAL expected_rc)
   set(seen "${out}")

@@ -16,24 +16,21 @@ from dbfread.codepages import codepages
 
 # The code pages dbfdump converts; a table without a driver (0) is read as code page
 # 1252, one whose driver names another code page as ASCII.
-CODE_PAGES = {"cp437", "cp850", "cp852", "cp865", "cp866", "cp1250", "cp1251", "cp1252",
-              "cp1253", "cp1254"}
+CODE_PAGES = {f"cp{n}" for n in (437, 850, 852, 865, 866, 1250, 1251, 1252, 1253, 1254)}
 # Tables the class writes (None: the template folder), each step one run of dbfdump.
 WRITES = [(None, "t101.dbf", [["--append"], ["--append"], ["--set", "2", "6", "12345"],
                               ["--set", "1", "nachname", "Müller & Söhne €"],
                               ["--set", "2", "DATNUMMER", "000042"]]),
           ("interop", "people.dbf", [["--set", "1", "NAME", "Zo\xeb"], ["--append"],
                                      ["--set", "4", "2", "20260101"]]),
-          ("interop", "edit.dbf", [["--append"], ["--set", "664", "BKG_KEY", "x"]]),
           # its records start after more than the descriptors
           ("interop", "no_memofile.dbf", [["--append"], ["--set", "4", "NAME", "Öl"]])]
 
 
 def dump(tool, path, *args):
     run = subprocess.run([tool, path, *args], capture_output=True)
-    if run.returncode != 0:
-        return None, run.stderr.decode("utf-8", errors="replace").strip()
-    return [json.loads(line) for line in run.stdout.decode("utf-8").splitlines()], ""
+    lines = run.stdout.decode("utf-8").splitlines() if run.returncode == 0 else None
+    return lines and [json.loads(line) for line in lines], run.stderr.decode("utf-8", "replace")
 
 
 # Each part of the table (fields, live records, deleted records) as the class and as
@@ -45,12 +42,11 @@ def parts(lines, path):
     enc = "cp1252" if driver == 0 else enc if enc in CODE_PAGES else "ascii"
     table = DBF(path, raw=True, load=True, encoding=enc, ignore_missing_memofile=True)
     text = lambda rec: [v.decode(enc, errors="replace").strip(" ") for v in rec.values()]
-    records = lines[1:]
     yield ("fields", [(f["name"], f["type"], f["length"]) for f in lines[0]["fields"]],
            [(f.name, f.type, f.length) for f in table.fields])
-    yield ("live records", [r["fields"] for r in records if r["flag"] != "*"],
+    yield ("live records", [r["fields"] for r in lines[1:] if r["flag"] != "*"],
            [text(r) for r in table.records])
-    yield ("deleted records", [r["fields"] for r in records if r["flag"] == "*"],
+    yield ("deleted records", [r["fields"] for r in lines[1:] if r["flag"] == "*"],
            [text(r) for r in table.deleted])
 
 
@@ -67,8 +63,7 @@ def compare(name, lines, path):
 
 def main():
     tool, interop, templates, scratch = sys.argv[1:5]
-    shutil.rmtree(scratch, ignore_errors=True)
-    os.makedirs(scratch)
+    os.makedirs(scratch, exist_ok=True)  # each table is copied there afresh
     found = os.path.isdir(interop)
     # Each table of the interop folder is read as it is, in a copy: one run without steps.
     names = sorted(os.listdir(interop)) if found else []
@@ -86,12 +81,10 @@ def main():
         else:
             failures += compare(name, lines, path)
     print("\n".join(["FAIL " + failure for failure in failures] + [f"{len(failures)} failures"]))
-    if failures:
-        return 1
-    if not found:
+    if not failures and not found:
         print(f"SKIPPED: no interop tables at {interop}; only the written template compared")
         return 77
-    return 0
+    return 1 if failures else 0
 
 
 if __name__ == "__main__":
