@@ -60,6 +60,7 @@ TEST_F(Ini, FileNameTakesAMissingFileButNotOneHeldWithoutWriteSharing) {
                               0, nullptr);
     fresh.File_Name(path);
     EXPECT_FALSE(fresh.FileOpen());
+    EXPECT_EQ(fresh.File(), "");
     EXPECT_FALSE(ini.RenameSection("Praxis", "Einrichtung"));
     EXPECT_FALSE(ini.RenameSection("Praxis", "PRAXIS"));
     EXPECT_FALSE(ini.RenameKey("Praxis", "Ort", "Stadt"));
