@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 # Compares what dbfdump (over the table class) reads with what dbfread reads: every
 # table in the interop folder, and tables the class wrote (appends, field writes) read
-# back. Without the interop folder only the written template is compared, and the exit
+# back. Without the interop tables only the written template is compared, and the exit
 # code 77 tells CTest that the check was skipped.
 #
 # usage: check_dbfread.py DBFDUMP INTEROP_DIR TEMPLATE_DIR SCRATCH_DIR
@@ -63,12 +63,11 @@ def compare(name, lines, path):
 def main():
     tool, interop, templates, scratch = sys.argv[1:5]
     os.makedirs(scratch, exist_ok=True)  # each table is copied there afresh
-    found = os.path.isdir(interop)
     # Each table of the interop folder is read as it is, in a copy: one run without steps.
-    names = sorted(os.listdir(interop)) if found else []
+    names = sorted(os.listdir(interop)) if os.path.isdir(interop) else []
     reads = [("interop", n, [[]]) for n in names if n.endswith(".dbf")]
     failures = []
-    for folder, name, steps in reads + [w for w in WRITES if found or not w[0]]:
+    for folder, name, steps in reads + [w for w in WRITES if reads or not w[0]]:
         path = os.path.join(scratch, name)
         shutil.copyfile(os.path.join(interop if folder else templates, name), path)
         name = name if steps == [[]] else "written " + name
@@ -80,7 +79,7 @@ def main():
         else:
             failures += compare(name, lines, path)
     print("\n".join(["FAIL " + failure for failure in failures] + [f"{len(failures)} failures"]))
-    if not failures and not found:
+    if not failures and not reads:
         print(f"SKIPPED: no interop tables at {interop}; only the written template compared")
         return 77
     return 1 if failures else 0

@@ -136,6 +136,7 @@ TEST_F(Ini, RefusalsAndOverflowsAreReportedByTheOperationThatMeetsThem) {
     }
     const std::string unnamed = "[A]\r\n=v\r\nk=1\r\n";  // the key list ends at "=v"
     test::writeFile(path, unnamed);
+    EXPECT_FALSE(ini.RenameSection("A", "a"));
     EXPECT_FALSE(ini.RenameSection("A", "B"));
     EXPECT_EQ(test::readFile(path), unnamed);
 }
