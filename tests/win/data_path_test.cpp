@@ -27,6 +27,14 @@
 namespace fk {
 namespace {
 
+// The reports made since the last call: number and procedure name.
+using Reports = std::vector<std::pair<int, std::string>>;
+Reports takeReports(test::ReportRecorder& recorder) {
+    Reports taken;
+    for (const auto& r : std::exchange(recorder.reports, {})) taken.emplace_back(r.number, r.name);
+    return taken;
+}
+
 TEST(Dateivorhanden, VisibleFilesAndFoldersButNoPathBeyond16BitPositions) {
     test::TempFolder dir;
     test::writeFile(dir / "plain.txt", "x");
@@ -60,13 +68,11 @@ TEST(Dateivorhanden, VisibleFilesAndFoldersButNoPathBeyond16BitPositions) {
 TEST(DataPath, CentralEntryOrTheLocalFallback) {
     const std::string appData = getappfolder() + "\\";
     const std::string local = appData + "Talvorin_Patientendaten\\";
-    ASSERT_EQ(appData + GetShellFolder(kProgramFiles) + "|" + GetShellFolder(kProgramFilesX86) +
-                  "|" + GetShellFolder(0x7ff0),  // the last one is unknown to the shell
-              "C:\\ProgramData\\C:\\Program Files|C:\\Program Files (x86)|");
+    const std::string central = local + "dbpfad.ini";
     SeamsOverride seamsGuard;
-    std::string boxes;
+    std::vector<std::string> boxes;  // title, text and type of each box shown
     seams().messageBox = [&](HWND, const std::wstring& text, const std::wstring& title, UINT type) {
-        boxes += narrowAnsi(title + L"|" + text) + "|" + std::to_string(type) + "\n";
+        boxes.push_back(narrowAnsi(title + L"|" + text) + "|" + std::to_string(type));
         return IDOK;
     };
     test::ReportRecorder recorder;
@@ -78,51 +84,50 @@ TEST(DataPath, CentralEntryOrTheLocalFallback) {
         {appData + ",2.71\r\n", "C:\\"},      // a folder: its parent
         {local + "person.pxd\r\n", appData},  // a plain file: the message, then the local data
     };
-    for (const auto& [central, result] : entries) {
-        test::writeFile(local + "dbpfad.ini", central);
-        EXPECT_EQ(hole_programmgrundverzeichnis(), result) << central;
+    for (const auto& [entry, result] : entries) {
+        test::writeFile(central, entry);
+        EXPECT_EQ(hole_programmgrundverzeichnis(), result) << entry;
         test::writeFile(local + "person.pxd", "");  // the local data from now on
     }
     // The box: title, text, then type 16, an error icon and OK.
     EXPECT_EQ(boxes,
-              "Der Pfad in dbpfad.ini ist nicht ansprechbar!|Der Pfad, der in der Datei "
-              "'dbpfad.ini' angegeben wird, ist nicht ansprechbar, das Programm benutzt "
-              "den lokalen Pfad!\r\rOrt von dbpfad.ini und lokaler Datenbank:\r" +
-                  local + "\rOrt, auf den dbpfad.ini verweist:\r" + local + "person.pxd\\|16\n");
-    HANDLE held = CreateFileA((local + "dbpfad.ini").c_str(), GENERIC_WRITE, 0, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    EXPECT_EQ(hole_programmgrundverzeichnis(), appData);  // as if there were no central file
+              std::vector<std::string>{
+                  "Der Pfad in dbpfad.ini ist nicht ansprechbar!|Der Pfad, der in der Datei "
+                  "'dbpfad.ini' angegeben wird, ist nicht ansprechbar, das Programm benutzt "
+                  "den lokalen Pfad!\r\rOrt von dbpfad.ini und lokaler Datenbank:\r" +
+                  local + "\rOrt, auf den dbpfad.ini verweist:\r" + local + "person.pxd\\|16"});
+    // Refused as files that cannot be read, as if there were no central file, so the entry
+    // (a folder) is never taken: a central file held open, one with a second name, and a
+    // sparse one far over 64 KiB, not read whole. Held open or linked: reported by the
+    // open, then by the read; oversized: by the read.
+    const std::string hole = "hole_programmgrundverzeichnis";
+    test::writeFile(central, appData + "\r\n");
+    HANDLE held =
+        CreateFileA(central.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(hole_programmgrundverzeichnis(), appData) << "held open";
     CloseHandle(held);
-    // Refused as files that cannot be read, so the entry (a folder) is never taken: a
-    // central file with a second name, and a sparse one far over 64 KiB, not read whole.
-    test::writeFile(local + "dbpfad.ini", appData + "\r\n");
-    CreateHardLinkA((local + "zweit.ini").c_str(), (local + "dbpfad.ini").c_str(), nullptr);
-    EXPECT_EQ(hole_programmgrundverzeichnis(), appData);
+    EXPECT_EQ(takeReports(recorder), (Reports{{70, hole}, {52, hole}})) << "held open";
+    CreateHardLinkA((local + "zweit.ini").c_str(), central.c_str(), nullptr);
+    EXPECT_EQ(hole_programmgrundverzeichnis(), appData) << "second name";
     DeleteFileA((local + "zweit.ini").c_str());
-    held = CreateFileA((local + "dbpfad.ini").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
-                       nullptr);
+    EXPECT_EQ(takeReports(recorder), (Reports{{75, hole}, {52, hole}})) << "second name";
+    held = CreateFileA(central.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     SetFilePointerEx(held, LARGE_INTEGER{.QuadPart = 1500LL << 20}, nullptr, FILE_END);
     SetEndOfFile(held);
     CloseHandle(held);
-    EXPECT_EQ(hole_programmgrundverzeichnis(), appData);
+    EXPECT_EQ(hole_programmgrundverzeichnis(), appData) << "oversized";
+    EXPECT_EQ(takeReports(recorder), (Reports{{75, hole}})) << "oversized";
 
     // hole_dbpfad_datei: the caller's variable gets the entry with its trailing "\"; a read
-    // that fails leaves the value as it was (and the answer is false).
+    // that fails leaves the value as it was (and the answer is false). An entry that is
+    // read: the console program's end-to-end tests.
     std::string datenpfad = "vorher";
     EXPECT_FALSE(hole_dbpfad_datei(local + "fehlt.ini", datenpfad));  // nothing read or reported
-    test::writeFile(local + "dbpfad.ini", "");                        // the read fails
-    EXPECT_EQ(hole_dbpfad_datei(local + "dbpfad.ini", datenpfad) ? "true" : datenpfad, "vorher\\");
-    test::writeFile(local + "dbpfad.ini", local.substr(0, local.size() - 1));
-    EXPECT_EQ(hole_dbpfad_datei(local + "dbpfad.ini", datenpfad) ? datenpfad : "false", local);
-
-    // Held open or linked: the open, then the read; oversized: the read; then the read of
-    // zero bytes.
-    std::string reports;
-    for (const auto& r : recorder.reports) reports += std::to_string(r.number) + r.name + " ";
-    EXPECT_EQ(reports,
-              "70hole_programmgrundverzeichnis 52hole_programmgrundverzeichnis "
-              "75hole_programmgrundverzeichnis 52hole_programmgrundverzeichnis "
-              "75hole_programmgrundverzeichnis 62hole_dbpfad_datei ");
+    EXPECT_EQ(takeReports(recorder), Reports{}) << "missing";
+    test::writeFile(central, "");  // the read of zero bytes fails
+    EXPECT_FALSE(hole_dbpfad_datei(central, datenpfad));
+    EXPECT_EQ(datenpfad, "vorher\\");
+    EXPECT_EQ(takeReports(recorder), (Reports{{62, "hole_dbpfad_datei"}})) << "empty";
     std::filesystem::remove_all(widenAnsi(local));
 }
 
@@ -131,11 +136,9 @@ TEST(DataPath, CentralEntryOrTheLocalFallback) {
 // error.dat behind one gives no solution text.
 TEST(DataFolderFiles, PlantedLinksAreNotFollowed) {
     const std::string programData = getappfolder() + "\\";
-    const std::pair<const char*, const char*> logs[] = {
-        {"fk-planted\\", "geheim\r\n"},  // a link to an existing file: unchanged
-        {"fk-planted-missing\\", ""},    // a link to a missing file: not created
-    };
-    for (const auto& [folder, outside] : logs) {
+    // A link to an existing file, which stays unchanged, and one to a missing file, which
+    // is not created.
+    for (const char* folder : {"fk-planted\\", "fk-planted-missing\\"}) {
         lokaler_datenpfad = programData + folder;
         ensureErrorLog();
         EXPECT_FALSE(appendToErrorLog("Eintrag")) << folder;
@@ -149,20 +152,18 @@ TEST(DataFolderFiles, PlantedLinksAreNotFollowed) {
 
 constexpr Procedure kCopy("Error in Test: Sub copy", "copy");
 
-// A file's access rights (DACL) in the platform's text form.
-std::string daclText(const std::string& path) {
-    char descriptor[1024], *text = nullptr;
+// A file's access rights (DACL), as the bytes of its security descriptor.
+std::string daclOf(const std::string& path) {
+    std::string descriptor(1024, '\0');
     DWORD size = 0;
-    GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, descriptor, sizeof descriptor, &size);
-    ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor, SDDL_REVISION_1,
-                                                         DACL_SECURITY_INFORMATION, &text, nullptr);
-    const std::string dacl = text ? text : "";
-    return LocalFree(text), dacl;
+    GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), 1024, &size);
+    return descriptor.substr(0, size);
 }
 
 // All new bytes or the old ones, never a mix, and no temporary file left behind; the
 // replaced file keeps its rights (Wine shows a new file's rights with an Everyone entry).
-TEST(ReplaceWithCopy, ReadOnlyOrHeldOpenTargetKeepsItsBytesAReplacedOneItsRights) {
+// A target held open: the adaptation's end-to-end tests.
+TEST(ReplaceWithCopy, ReadOnlyTargetKeepsItsBytesAReplacedOneItsRights) {
     test::TempFolder dir;
     const std::string ziel = dir / "ziel.ini";
     const OwnFile quelle{dir.path(), dir / "quelle.ini"};
@@ -170,25 +171,20 @@ TEST(ReplaceWithCopy, ReadOnlyOrHeldOpenTargetKeepsItsBytesAReplacedOneItsRights
     test::writeFile(ziel, "alt", FILE_ATTRIBUTE_READONLY);
     test::ReportRecorder recorder;
     kCopy.step(replaceWithCopy, quelle, ziel);
-    SetFileAttributesA(ziel.c_str(), FILE_ATTRIBUTE_NORMAL);
-    HANDLE held = CreateFileA(ziel.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    kCopy.step(replaceWithCopy, quelle, ziel);
-    CloseHandle(held);
     EXPECT_EQ(test::readFile(ziel), "alt");
     EXPECT_EQ(std::ranges::distance(std::filesystem::directory_iterator(dir.path())), 2);
+    EXPECT_EQ(takeReports(recorder), (Reports{{75, "copy"}}));  // path/file access error
+    SetFileAttributesA(ziel.c_str(), FILE_ATTRIBUTE_NORMAL);
     PSECURITY_DESCRIPTOR own = nullptr;  // the system and administrators only
     ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;FA;;;SY)(A;;FA;;;BA)",
                                                          SDDL_REVISION_1, &own, nullptr);
     SetFileSecurityA(ziel.c_str(), DACL_SECURITY_INFORMATION, own);
     LocalFree(own);
-    const std::string rights = daclText(ziel);
-    ASSERT_EQ(rights.find(";WD)"), std::string::npos) << rights;
+    const std::string rights = daclOf(ziel);
+    ASSERT_NE(rights, daclOf(quelle.path));  // not the rights of a new file
     kCopy.step(replaceWithCopy, quelle, ziel);
     EXPECT_EQ(test::readFile(ziel), "neu");
-    EXPECT_EQ(daclText(ziel), rights);
-    ASSERT_EQ(recorder.reports.size(), 2u);     // read-only, then held open: both refused
-    EXPECT_EQ(recorder.reports[0].number, 75);  // path/file access error
+    EXPECT_EQ(daclOf(ziel), rights);
 }
 
 // Copied with administrator rights: only the very file named below its root folder, of
@@ -197,7 +193,9 @@ TEST(ReplaceWithCopy, ReadOnlyOrHeldOpenTargetKeepsItsBytesAReplacedOneItsRights
 TEST(ReplaceWithCopy, ReadsOnlyTheFileNamedAndWritesNoLinkTarget) {
     const char* tree = std::getenv("FK_LINK_TREE");
     if (!tree) GTEST_SKIP() << "FK_LINK_TREE names no fixture tree";
-    const std::string copy = std::string(tree) + "\\copy\\", ziel = copy + "ziel\\echt.ini";
+    const std::string copy = std::string(tree) + "\\copy\\";
+    const std::string ziel = copy + "ziel\\echt.ini";
+    test::ReportRecorder recorder;
     const std::tuple<std::string, std::string, bool> rows[] = {
         {"copy", "daten\\symlink.ini", true},       // a link at the file
         {"copy", "daten\\hardlink.ini", true},      // a second name of another file
@@ -210,13 +208,11 @@ TEST(ReplaceWithCopy, ReadsOnlyTheFileNamedAndWritesNoLinkTarget) {
     };
     for (const auto& [root, source, refused] : rows) {
         test::writeFile(ziel, "alt");
-        test::ReportRecorder recorder;
         const std::string folder = std::string(tree) + "\\" + root + "\\";
         kCopy.step(replaceWithCopy, OwnFile{folder, folder + source}, ziel);
-        std::string numbers;
-        for (const auto& report : recorder.reports) numbers += std::to_string(report.number);
-        EXPECT_EQ(numbers, refused ? "75" : "") << root << source;
-        EXPECT_TRUE(test::readFile(ziel) == (refused ? "alt" : test::readFile(copy + source)))
+        EXPECT_EQ(takeReports(recorder), (refused ? Reports{{75, "copy"}} : Reports{}))
+            << root << source;
+        EXPECT_EQ(test::readFile(ziel), refused ? "alt" : test::readFile(copy + source))
             << root << source;
     }
     kCopy.step(replaceWithCopy, OwnFile{copy, copy + "daten\\dbpfad.ini"}, copy + "ziel\\link.ini");
@@ -237,12 +233,8 @@ struct Listener : cfindfileEvents {
     void FoundFile(std::string& path, bool& stop) override { stop = act(heard.emplace_back(path)); }
 };
 
-TEST(FindFiles, EventsInOrderCancelFindAllInsideAnEventAndLinkCycles) {
-    // FK_LINK_TREE: tree\a\g.txt, tree\a\b\f.txt and tree\a\b\zurueck, a link back to tree\a;
-    // tree\c\a_link links to tree\c\b and is listed first: b by its own path is walked.
-    const char* tree = std::getenv("FK_LINK_TREE");
-    if (!tree) GTEST_SKIP() << "FK_LINK_TREE names no fixture tree";
-    const std::string a = tree + std::string("\\a\\"), c = tree + std::string("\\c\\");
+// Links in the searched tree, and Cancel: check_findfiles.
+TEST(FindFiles, EventsInOrderAndFindAllInsideAnEvent) {
     test::TempFolder dir;
     for (auto f : {"Versteckt", "sub1", "sub1\\deep", "sub2", ".punkt"}) test::makeFolder(dir / f);
     for (auto f : {"a.txt", "b.dat", "Versteckt\\h.txt", "sub1\\z.txt", "sub1\\deep\\d.txt",
@@ -252,39 +244,31 @@ TEST(FindFiles, EventsInOrderCancelFindAllInsideAnEventAndLinkCycles) {
     cfindfile finder;
     Listener events;
     finder.addListener(events);
-    Paths list, nested{"vorher"};
+    Paths list;
+    Paths nested{"vorher"};
     finder.Path(dir.path());
     EXPECT_FALSE(finder.FindAll(list));  // no FileSpec: nothing starts
     finder.FileSpec("*.txt");
     finder.Path("");
     EXPECT_FALSE(finder.FindAll(list));  // no Path
-    // `in`: the event that acts; it sets Cancel there, or else calls FindAll.
-    const struct {
-        std::string path, in;
-        bool cancel;
-        Paths list;
-    } rows[] = {
+    // The event inside which FindAll is called again, and the list found.
+    const std::pair<std::string, Paths> rows[] = {
         // A folder's own matches come first; ".punkt" is not searched, hidden folders are.
-        {dir.path(),
-         "nirgends",
-         false,
+        {dir / "a.txt",
          {"", dir / "a.txt", dir / "sub1\\z.txt", dir / "sub1\\deep\\d.txt", dir / "sub2\\e.txt",
           dir / "Versteckt\\h.txt"}},
-        {dir.path(), dir / "a.txt", true, {"", dir / "a.txt"}},
-        {dir.path(), "", false, {""}},  // inside BeginFindFiles: starts nothing, stops this one
-        {a, "nirgends", false, {"", a + "g.txt", a + "b\\f.txt"}},
-        {c, "nirgends", false, {"", c + "a_link\\x.txt", c + "b\\x.txt"}},
+        {"", {""}},  // inside BeginFindFiles: starts nothing, stops this one
     };
-    for (const auto& row : rows) {
+    finder.Path(dir.path());
+    for (const auto& [in, found] : rows) {
         events.act = [&](const std::string& event) {
-            if (event == row.in && !row.cancel) finder.FindAll(nested);
-            return event == row.in && row.cancel;
+            if (event == in) finder.FindAll(nested);
+            return false;
         };
-        finder.Path(row.path);
-        ASSERT_TRUE(finder.FindAll(list)) << row.path << row.in;
-        EXPECT_EQ(list, row.list) << row.in;
+        ASSERT_TRUE(finder.FindAll(list)) << in;
+        EXPECT_EQ(list, found) << in;
         list.push_back("End " + std::to_string(list.size() - 1));
-        EXPECT_EQ(std::exchange(events.heard, {}), list);
+        EXPECT_EQ(std::exchange(events.heard, {}), list) << in;
     }
     EXPECT_EQ(nested, Paths{"vorher"});
 }

@@ -27,10 +27,13 @@ struct Ini : ::testing::Test {
         test::writeFile(path, kFixture);
         ini.File_Name(path);
     }
-    // The n-th profile write from now fails, as on a file held open.
-    void failWrite(int n) {
-        seams().writeProfileString = [n](auto... args) mutable {
-            return --n != 0 && WritePrivateProfileStringA(args...);
+    // `call`, with the n-th profile write from its start failing, as on a file held open.
+    std::function<bool()> failingAt(int n, std::function<bool()> call) {
+        return [n, call] {
+            seams().writeProfileString = [n](auto... args) mutable {
+                return --n != 0 && WritePrivateProfileStringA(args...);
+            };
+            return call();
         };
     }
     SeamsOverride seamsGuard;
@@ -43,25 +46,29 @@ struct Ini : ::testing::Test {
 
 TEST_F(Ini, FileNameTakesAMissingFileButNotOneHeldWithoutWriteSharing) {
     clsIniRW fresh;  // nothing is touched before a file is set: false, or an absent list
-    EXPECT_FALSE(fresh.WriteData("a", "b", "c") || fresh.GetAllSections() ||
-                 fresh.GetAllKeysInSection("a") || fresh.FindValueInFile("c"));
+    EXPECT_FALSE(fresh.WriteData("a", "b", "c"));
+    EXPECT_FALSE(fresh.GetAllSections());
+    EXPECT_FALSE(fresh.GetAllKeysInSection("a"));
+    EXPECT_FALSE(fresh.FindValueInFile("c"));
     fresh.File_Name("neu.ini");  // a name alone is in the current folder, not the Windows one
     EXPECT_EQ(fresh.File(), (std::filesystem::current_path() / "neu.ini").string());
     fresh.File_Name(dir / "neu.ini");  // created by the first write, not before
-    EXPECT_TRUE(!std::filesystem::exists(dir / "neu.ini") && fresh.WriteData("S", "k", "v"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "neu.ini"));
+    EXPECT_TRUE(fresh.WriteData("S", "k", "v"));
     EXPECT_EQ(test::readFile(dir / "neu.ini"), "[S]\r\nk=v\r\n");
     HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               0, nullptr);
     fresh.File_Name(path);
-    EXPECT_FALSE(fresh.FileOpen() || !fresh.File().empty());
-    EXPECT_FALSE(ini.RenameSection("Praxis", "Einrichtung") ||
-                 ini.RenameSection("Praxis", "PRAXIS") || ini.RenameKey("Praxis", "Ort", "Stadt"));
+    EXPECT_FALSE(fresh.FileOpen());
+    EXPECT_EQ(fresh.File(), "");
+    EXPECT_FALSE(ini.RenameSection("Praxis", "Einrichtung"));
+    EXPECT_FALSE(ini.RenameSection("Praxis", "PRAXIS"));
+    EXPECT_FALSE(ini.RenameKey("Praxis", "Ort", "Stadt"));
     CloseHandle(held);
     EXPECT_EQ(test::readFile(path), kFixture);
 }
 
 TEST_F(Ini, ReadsComeBackWholeAndFindsIgnoreLetterCaseOrdinally) {
-    EXPECT_EQ(ini.GetValue("Praxis", "fehlt"), "");
     EXPECT_EQ(ini.GetAllKeysValuesInSection("Leer"), (KeyValueRows{{"", ""}}));
     EXPECT_EQ(ini.FindKeyInFile("ORT"), (std::vector<std::string>{"Praxis", "Filiale"}));
     EXPECT_EQ(ini.FindKeyInFile("nirgends"), std::vector<std::string>{""});
@@ -72,8 +79,10 @@ TEST_F(Ini, ReadsComeBackWholeAndFindsIgnoreLetterCaseOrdinally) {
                                                                 {"\xC4rzte", "\xE4rzte", true},
                                                                 {"Ma\xDF", "Mass", false},
                                                                 {"x\xADy", "xy", false}};
-    for (const auto& [key, probe, same] : names)
-        EXPECT_EQ(ini.WriteData("N", key, "1") && ini.FindKeyInSection("N", probe), same) << probe;
+    for (const auto& [key, probe, same] : names) {
+        ASSERT_TRUE(ini.WriteData("N", key, "1")) << key;
+        EXPECT_EQ(ini.FindKeyInSection("N", probe), same) << probe;
+    }
     KeyValueRows rows{{"lang", std::string(1000, 'v')}};  // beyond the first buffers
     for (int i = 0; i < 200; ++i) rows.push_back({"k" + std::to_string(i), std::to_string(i)});
     for (const auto& [key, value] : rows) ini.WriteData("Viele", key, value);
@@ -102,11 +111,7 @@ TEST_F(Ini, RefusalsAndOverflowsAreReportedByTheOperationThatMeetsThem) {
         {"GetAllKeysInSection",
          [&] { return !big.GetAllKeysInSection("Mehr"); },
          {L"central 6 Error in clsIniRW: Function GetAllKeysInSection"}},
-        {"blank section", [&] { return !ini.WriteData(" ", "k", "v"); }, five},
-        {"empty key", [&] { return !ini.WriteData("Zwei", "", "v"); }, five},
         {"key with =", [&] { return !ini.WriteData("Zwei", "a=b", "v"); }, five},
-        {"key after ;", [&] { return !ini.WriteData("Zwei", " ;k", "v"); }, five},
-        {"key after [", [&] { return !ini.WriteData("Zwei", "[k", "v"); }, five},
         {"section with ]", [&] { return !ini.WriteData("a]b", "k", "v"); }, five},
         {"value with LF", [&] { return !ini.WriteData("Zwei", "k", "1\n[x]"); }, five},
         {"new section with CR", [&] { return !ini.RenameSection("Zwei", "a\rb"); }, box5},
@@ -115,9 +120,9 @@ TEST_F(Ini, RefusalsAndOverflowsAreReportedByTheOperationThatMeetsThem) {
         {"missing key", [&] { return !ini.RenameKey("Zwei", "c", "d"); }, {}},
         {"taken section", [&] { return !ini.RenameSection("Zwei", " praxis"); }, {}},
         {"taken key", [&] { return !ini.RenameKey("Zwei", "a", "B"); }, {}},
-        {"section, 2nd key", [&] { return failWrite(2), !ini.RenameSection("Zwei", "Neu"); }, {}},
-        {"section, delete", [&] { return failWrite(3), !ini.RenameSection("Zwei", "Neu"); }, {}},
-        {"key, delete", [&] { return failWrite(2), !ini.RenameKey("Zwei", "a", "c"); }, {}}};
+        {"section, 2nd key", failingAt(2, [&] { return !ini.RenameSection("Zwei", "Neu"); }), {}},
+        {"section, delete", failingAt(3, [&] { return !ini.RenameSection("Zwei", "Neu"); }), {}},
+        {"key, delete", failingAt(2, [&] { return !ini.RenameKey("Zwei", "a", "c"); }), {}}};
     for (const auto& [name, call, events] : rows) {
         try {
             EXPECT_TRUE(call()) << name;
@@ -131,26 +136,9 @@ TEST_F(Ini, RefusalsAndOverflowsAreReportedByTheOperationThatMeetsThem) {
     }
     const std::string unnamed = "[A]\r\n=v\r\nk=1\r\n";  // the key list ends at "=v"
     test::writeFile(path, unnamed);
-    EXPECT_FALSE(ini.RenameSection("A", "a") || ini.RenameSection("A", "B"));
+    EXPECT_FALSE(ini.RenameSection("A", "a"));
+    EXPECT_FALSE(ini.RenameSection("A", "B"));
     EXPECT_EQ(test::readFile(path), unnamed);
-}
-
-TEST_F(Ini, WritesDeletesAndRenamesKeepEveryOtherKeyAndValue) {
-    // The empty value keeps its key; a null value deletes the key, a null key the section.
-    // Of an empty section only the header line is written. " Zwei " and "ZWEI" name the same
-    // section to the platform, " Stadt " and "NAME" the same keys: only the spelling changes.
-    // Values move with their quotes and the blanks inside them.
-    ini.WriteData("Filiale", "T", "\" ; \""), ini.WriteData("Praxis", "V", "\"x\"");
-    EXPECT_TRUE(ini.RenameKey("Praxis", "V", "U") && ini.WriteData("Zwei", "leer", "") &&
-                ini.DeleteData("Zwei", "a") && ini.DeleteData("Alt", std::nullopt) &&
-                ini.RenameSection("Filiale", "Lager") && ini.RenameSection("Leer", "AuchLeer") &&
-                ini.RenameSection("Zwei", " Zwei ") && ini.RenameSection("Zwei", "ZWEI") &&
-                ini.RenameKey("Praxis", "Ort", "Stadt") &&
-                ini.RenameKey("Praxis", "Stadt", " Stadt ") &&
-                ini.RenameKey("Praxis", "Name", "NAME"));
-    EXPECT_EQ(test::readFile(path),
-              "[Praxis]\r\nU=\"x\"\r\nStadt=Kiel\r\nNAME=Muster\r\n[Lager]\r\n"
-              "ort=Kiel\r\nT=\" ; \"\r\n[AuchLeer]\r\n[ZWEI]\r\nb=2\r\nleer=\r\n");
 }
 
 }  // namespace
