@@ -2,8 +2,9 @@ cmake_minimum_required(VERSION 3.25)
 # Runs dbfdump on copies of a template table (code page 1252) and of a table in code
 # page 437: umlauts and the euro sign through --set and a dump, text in the table's code
 # page or in one the caller names, a table whose driver names no code page, a table that
-# cannot be written, then bad command lines and bad input, each with
-# its exit code and a word of its message. A refused --set leaves the table as it was.
+# cannot be written (skipped without root rights), then bad command lines and bad input,
+# each with its exit code and a word of its message. A refused --set leaves the table as
+# it was.
 # -DRUN=<emulator, empty for the host build> -DTOOL=<dbfdump> -DTEMPLATE=<t101.dbf>
 # -DCP437=<cp437.dbf> -DWORK=<scratch folder>
 include(${CMAKE_CURRENT_LIST_DIR}/check_tool.cmake)

@@ -11,7 +11,8 @@
 # collected with its row; check_done() reports them all.
 string(REGEX REPLACE ".+" "Z:" drive "${RUN}")  # with the emulator: Wine's drive of the Unix root
 
-# Adds `what` for the caller's `row` to its failures unless the condition in ARGN holds.
+# Adds `what` for the caller's `row` to its failures unless the condition in ARGN holds:
+# if() words and variable names, no value with a ";" (a list would split it).
 function(expect what)
   if(NOT (${ARGN}))
     set(failures "${failures}\n${row}: ${what}" PARENT_SCOPE)
