@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 # Compares what dbfdump (over the table class) reads with what dbfread reads: every
-# table in the interop folder, and tables the class wrote (appends, field writes) read
-# back. Without the interop tables only the written template is compared, and the exit
-# code 77 tells CTest that the check was skipped.
+# table in the interop folder, two of other writers made by python3-dbf, and tables the
+# class wrote (appends, field writes) read back. Without the interop tables only the
+# written and made ones are compared, and the exit code 77 tells CTest that the check
+# was skipped.
 #
 # usage: check_dbfread.py DBFDUMP INTEROP_DIR TEMPLATE_DIR SCRATCH_DIR
 import json
@@ -12,6 +13,7 @@ import subprocess
 import sys
 from pathlib import Path
 
+import dbf
 from dbfread import DBF
 from dbfread.codepages import codepages
 
@@ -23,8 +25,26 @@ WRITES = [(None, "t101.dbf", [["--append"], ["--append"], ["--set", "2", "DATNUM
                               ["--set", "1", "nachname", "Müller & Söhne €"]]),
           ("interop", "people.dbf", [["--set", "1", "NAME", "Zo\xeb"], ["--append"],
                                      ["--set", "4", "2", "20260101"]]),
-          # its records start after more than the descriptors
-          ("interop", "no_memofile.dbf", [["--append"], ["--set", "4", "NAME", "Öl"]])]
+          # their records start after more than the descriptors
+          ("interop", "no_memofile.dbf", [["--append"], ["--set", "4", "NAME", "Öl"]]),
+          ("made", "vfp.dbf", [["--append"], ["--set", "3", "ORT", "Öl"]]),
+          ("made", "padded.dbf", [["--append"], ["--set", "3", "ORT", "Öl"]])]
+
+
+# Tables of other writers made by python3-dbf: a Visual FoxPro one, and a dBase III one
+# with one padding byte after the end byte 13 of its descriptors.
+def make_tables(folder):
+    for name, kind, codepage in (("vfp.dbf", "vfp", "cp1252"), ("padded.dbf", "db3", "cp850")):
+        table = dbf.Table(os.path.join(folder, name), "NAME C(10); ORT C(5)", dbf_type=kind,
+                          codepage=codepage)
+        with table.open(dbf.READ_WRITE):
+            table.append(("Müller", "Köln"))
+            table.append(("Zoë", "Ærø"))
+    padded = Path(folder, "padded.dbf")
+    data = padded.read_bytes()
+    start = int.from_bytes(data[8:10], "little")
+    padded.write_bytes(data[:8] + (start + 1).to_bytes(2, "little") + data[10:start] + b"\0" +
+                       data[start:])
 
 
 def dump(tool, path, *args):
@@ -62,14 +82,18 @@ def compare(name, lines, path):
 
 def main():
     tool, interop, templates, scratch = sys.argv[1:5]
-    os.makedirs(scratch, exist_ok=True)  # each table is copied there afresh
+    made = os.path.join(scratch, "made")
+    shutil.rmtree(scratch, ignore_errors=True)  # each table is copied there afresh
+    os.makedirs(made)
+    make_tables(made)
     # Each table of the interop folder is read as it is, in a copy: one run without steps.
     names = sorted(os.listdir(interop)) if os.path.isdir(interop) else []
     reads = [("interop", n, [[]]) for n in names if n.endswith(".dbf")]
     failures = []
-    for folder, name, steps in reads + [w for w in WRITES if reads or not w[0]]:
+    folders = {None: templates, "interop": interop, "made": made}
+    for folder, name, steps in reads + [w for w in WRITES if reads or w[0] != "interop"]:
         path = os.path.join(scratch, name)
-        shutil.copyfile(os.path.join(interop if folder else templates, name), path)
+        shutil.copyfile(os.path.join(folders[folder], name), path)
         name = name if steps == [[]] else "written " + name
         for step in steps:
             lines, error = dump(tool, path, *step)
@@ -80,7 +104,7 @@ def main():
             failures += compare(name, lines, path)
     print("\n".join(["FAIL " + failure for failure in failures] + [f"{len(failures)} failures"]))
     if not failures and not reads:
-        print(f"SKIPPED: no interop tables at {interop}; only the written template compared")
+        print(f"SKIPPED: no interop tables at {interop}; only the written and made ones compared")
         return 77
     return 1 if failures else 0
 
