@@ -14,7 +14,6 @@
 #include "files/Dateiroutinen.h"
 #include "util/console_out.h"
 #include "util/encoding.h"
-#include "util/seams.h"
 
 namespace fk {
 namespace {
@@ -48,8 +47,9 @@ std::wstring attributeNames(uint32_t attributes) {
     return names.empty() ? std::to_wstring(attributes) : names.substr(2);
 }
 
-// The progress log as it grows, on standard output.
-class ConsoleLog : public ProgressLog {
+// The progress log as it grows, on standard output; a message box's text on standard
+// error, as nobody may be there to close a box.
+class ConsoleLog : public RunHost {
 public:
     void setLog(std::string_view text) override { appendLog(text); }
     void appendLog(std::string_view text) override {
@@ -60,6 +60,9 @@ public:
     void notTaken(const std::string& file, uint32_t attributes) override {
         writeConsole(STD_ERROR_HANDLE, widenAnsi(file) + L": nicht \u00FCbernommen (Attribute: " +
                                            attributeNames(attributes) + L")\r\n");
+    }
+    void messageBox(const std::wstring& text, const std::wstring&, unsigned) override {
+        writeConsole(STD_ERROR_HANDLE, asLines(text) + L"\r\n");
     }
     const std::string& text() const { return log_; }
 
@@ -109,10 +112,6 @@ int wmain(int argc, wchar_t** argv) {
         return help ? 0 : kWrongCommandLine;
     }
     setReportHandler(reportWithoutDialog);
-    seams().messageBox = [](HWND, const std::wstring& text, const std::wstring&, UINT) {
-        writeConsole(STD_ERROR_HANDLE, asLines(text) + L"\r\n");
-        return IDOK;
-    };
     ConsoleLog log;
     RunOutcome outcome = RunOutcome::SomeDoNotFollow;  // when the run itself fails
     kMain.assign(outcome, [&] { return adaptationRun(log, option == L"--check"); });

@@ -87,6 +87,10 @@ std::string FollowKelvaro::log() const {
     return narrowUtf8(windowText(control(LBLablauf)));
 }
 
+void FollowKelvaro::messageBox(const std::wstring& text, const std::wstring& title, unsigned type) {
+    seams().messageBox(hwnd_, text, title, type);
+}
+
 // Nothing to set up: the control table gives the window its start state.
 void FollowKelvaro::Form_Load() {}
 
@@ -107,7 +111,7 @@ void FollowKelvaro::cmdStart_Click() {
 // user reads it in a message box, then the program ends.
 void FollowKelvaro::endForMissingDataPath() {
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    seams().messageBox(hwnd_, widenUtf8(log()), L"Follow Kelvaro", MB_OK | MB_ICONERROR);
+    messageBox(widenUtf8(log()), L"Follow Kelvaro", MB_OK | MB_ICONERROR);
     seams().endProcess(0);
 }
 

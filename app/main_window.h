@@ -31,7 +31,7 @@ std::span<const ControlSpec> mainWindowControls();
 inline constexpr int kMainClientWidthTwips = 10680;
 inline constexpr int kMainClientHeightTwips = 8340;
 
-class FollowKelvaro : public ProgressLog {
+class FollowKelvaro : public RunHost {
 public:
     static constexpr const wchar_t* kClassName = L"FollowKelvaro";
 
@@ -52,6 +52,8 @@ public:
     void setLog(std::string_view text) override;
     void appendLog(std::string_view text) override;
     std::string log() const;
+    // A message box owned by the window.
+    void messageBox(const std::wstring& text, const std::wstring& title, unsigned type) override;
 
     // Called once the window is gone (the program's message loop ends there).
     std::function<void()> onDestroyed;

@@ -63,15 +63,13 @@ TEST(DataPath, CentralEntryOrTheLocalFallback) {
     ASSERT_EQ(appData + GetShellFolder(kProgramFiles) + "|" + GetShellFolder(kProgramFilesX86) +
                   "|" + GetShellFolder(0x7ff0),  // the last one is unknown to the shell
               "C:\\ProgramData\\C:\\Program Files|C:\\Program Files (x86)|");
-    SeamsOverride seamsGuard;
     std::string boxes;
-    seams().messageBox = [&](HWND, const std::wstring& text, const std::wstring& title, UINT type) {
+    const auto box = [&](const std::wstring& text, const std::wstring& title, UINT type) {
         boxes += narrowAnsi(title + L"|" + text) + "|" + std::to_string(type) + "\n";
-        return IDOK;
     };
     test::ReportRecorder recorder;
     std::filesystem::remove_all(widenAnsi(local));
-    EXPECT_EQ(hole_programmgrundverzeichnis(), appData);  // no central file; creates the folder
+    EXPECT_EQ(hole_programmgrundverzeichnis(box), appData);  // no central file; creates the folder
     const std::pair<std::string, std::string> entries[] = {
         {"Q:\r\n", ""},                       // the local fallback, and no data there yet
         {"\\\r\n", appData},                  // one character is no entry (as one, the root)
@@ -80,7 +78,7 @@ TEST(DataPath, CentralEntryOrTheLocalFallback) {
     };
     for (const auto& [central, result] : entries) {
         test::writeFile(local + "dbpfad.ini", central);
-        EXPECT_EQ(hole_programmgrundverzeichnis(), result) << central;
+        EXPECT_EQ(hole_programmgrundverzeichnis(box), result) << central;
         test::writeFile(local + "person.pxd", "");  // the local data from now on
     }
     // The box: title, text, then type 16, an error icon and OK.
@@ -91,20 +89,20 @@ TEST(DataPath, CentralEntryOrTheLocalFallback) {
                   local + "\rOrt, auf den dbpfad.ini verweist:\r" + local + "person.pxd\\|16\n");
     HANDLE held = CreateFileA((local + "dbpfad.ini").c_str(), GENERIC_WRITE, 0, nullptr,
                               OPEN_EXISTING, 0, nullptr);
-    EXPECT_EQ(hole_programmgrundverzeichnis(), appData);  // as if there were no central file
+    EXPECT_EQ(hole_programmgrundverzeichnis(box), appData);  // as if there were no central file
     CloseHandle(held);
     // Refused as files that cannot be read, so the entry (a folder) is never taken: a
     // central file with a second name, and a sparse one far over 64 KiB, not read whole.
     test::writeFile(local + "dbpfad.ini", appData + "\r\n");
     CreateHardLinkA((local + "zweit.ini").c_str(), (local + "dbpfad.ini").c_str(), nullptr);
-    EXPECT_EQ(hole_programmgrundverzeichnis(), appData);
+    EXPECT_EQ(hole_programmgrundverzeichnis(box), appData);
     DeleteFileA((local + "zweit.ini").c_str());
     held = CreateFileA((local + "dbpfad.ini").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
                        nullptr);
     SetFilePointerEx(held, LARGE_INTEGER{.QuadPart = 1500LL << 20}, nullptr, FILE_END);
     SetEndOfFile(held);
     CloseHandle(held);
-    EXPECT_EQ(hole_programmgrundverzeichnis(), appData);
+    EXPECT_EQ(hole_programmgrundverzeichnis(box), appData);
 
     // hole_dbpfad_datei: the caller's variable gets the entry with its trailing "\"; a read
     // that fails leaves the value as it was (and the answer is false).
