@@ -73,16 +73,13 @@ private:
 // What the window program shows in its error dialog: logged as the dialog logs it,
 // and its entry on standard error.
 void reportWithoutDialog(const Failure& failure, std::string_view label, std::string_view) {
-    recordedError() = failure;
-    const ReportPlan plan = prepareReport(failure.number, failure.description, std::string(label),
-                                          false, false, failure);
+    const ReportPlan plan = prepareReport(failure, label);
     writeConsole(STD_ERROR_HANDLE, L"\r\n" + widenAnsi(plan.entry));
     if (plan.logged() && !appendToErrorLog(plan.entry)) {  // missing, refused or not writable
         writeConsole(STD_ERROR_HANDLE,
                      widenAnsi(errorLogPath()) + L": Eintrag nicht protokolliert\r\n");
     }
-    recordedError() = {};  // as after a dialog: the recorded error and its last DLL error
-    setLastDllError(0);
+    endReport();
 }
 
 // Every companion follows the central dbpfad.ini to the folder its first field names

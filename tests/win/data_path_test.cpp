@@ -141,7 +141,7 @@ TEST(DataFolderFiles, PlantedLinksAreNotFollowed) {
         EXPECT_FALSE(std::filesystem::exists(programData + "fk-fremd\\neu.txt")) << folder;
     }
     lokaler_datenpfad = programData + "fk-planted\\";
-    EXPECT_EQ(prepareReport(13, "x", "y", false, false, {}).solution, "");
+    EXPECT_EQ(prepareReport({13, "x"}, "y").solution, "");
     lokaler_datenpfad.clear();
 }
 
