@@ -44,6 +44,8 @@ SIZE windowSizeFor(Dpi dpi) {
 
 }  // namespace
 
+FollowKelvaro::FollowKelvaro() : BaseWindow(kWindowProc) {}
+
 FollowKelvaro::~FollowKelvaro() {
     if (hwnd_) {
         onDestroyed = nullptr;
@@ -53,13 +55,13 @@ FollowKelvaro::~FollowKelvaro() {
 
 bool FollowKelvaro::create(HINSTANCE instance) {
     const bool created = kFormLoad.step([&] {
-        registerWindowClass(instance, windowProc);
+        registerWindowClass(instance, WindowProc);
         const Dpi dpi = screenDpi();
         const SIZE size = windowSizeFor(dpi);
         const std::wstring title = widenUtf8("Follow Kelvaro");
         HWND hwnd = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, title.c_str(), kWindowStyle,
                                     CW_USEDEFAULT, CW_USEDEFAULT, size.cx, size.cy, nullptr,
-                                    nullptr, instance, this);
+                                    nullptr, instance, creationParam());
         if (!hwnd) raiseLastError(err::InvalidProcedureCall);
         controls_.create(hwnd_, instance, mainWindowControls(), dpi);
     });
@@ -74,17 +76,12 @@ void FollowKelvaro::show(int showCommand) {
 }
 
 void FollowKelvaro::setLog(std::string_view text) {
-    SetWindowTextW(control(LBLablauf), widenUtf8(text).c_str());
+    log_ = text;
+    SetWindowTextW(control(LBLablauf), widenUtf8(log_).c_str());
 }
 
 void FollowKelvaro::appendLog(std::string_view text) {
-    std::string current = log();
-    current.append(text);
-    setLog(current);
-}
-
-std::string FollowKelvaro::log() const {
-    return narrowUtf8(windowText(control(LBLablauf)));
+    setLog(log_ + std::string(text));
 }
 
 void FollowKelvaro::messageBox(const std::wstring& text, const std::wstring& title, unsigned type) {
@@ -141,7 +138,7 @@ void FollowKelvaro::onActivate(WPARAM wp) {
     }
 }
 
-LRESULT FollowKelvaro::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT FollowKelvaro::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_COMMAND:
             onCommand(GET_WM_COMMAND_ID(wp, lp), GET_WM_COMMAND_CMD(wp, lp));
@@ -163,17 +160,6 @@ LRESULT FollowKelvaro::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             break;
     }
     return DefWindowProcW(hwnd_, msg, wp, lp);
-}
-
-LRESULT CALLBACK FollowKelvaro::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* self = reinterpret_cast<FollowKelvaro*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (msg == WM_NCCREATE) {
-        self = static_cast<FollowKelvaro*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    if (!self || !self->hwnd_) return DefWindowProcW(hwnd, msg, wp, lp);
-    return answerGuarded(kWindowProc, LRESULT{0}, [&] { return self->handleMessage(msg, wp, lp); });
 }
 
 }  // namespace fk

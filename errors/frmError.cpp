@@ -117,13 +117,15 @@ std::vector<WORD> emptyDialogTemplate(const std::wstring& title) {
 
 }  // namespace
 
+frmError::frmError() : BaseWindow(kDialogProc) {}
+
 bool frmError::Load() {
     if (hwnd_) return true;
     const auto tmpl = emptyDialogTemplate(widenUtf8("Fehlerbericht"));
     HWND owner = GetActiveWindow();
     hwnd_ = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
                                        reinterpret_cast<const DLGTEMPLATE*>(tmpl.data()), owner,
-                                       dialogProc, reinterpret_cast<LPARAM>(this));
+                                       DialogProc, reinterpret_cast<LPARAM>(creationParam()));
     if (!hwnd_) return false;
     setWindowHeightTwips(kErrorWindowHeightCollapsedTwips);
     RECT r;
@@ -212,7 +214,8 @@ void frmError::switchToInformationMode() {
 }
 
 void frmError::showReport(const ReportPlan& plan, const std::string& message) {
-    setControlText(txtDetails, plan.entry);
+    details_ = plan.entry;
+    setControlText(txtDetails, details_);
     bool yesNo = false;
     SetForm(yesNo);
     if (plan.informationMode) switchToInformationMode();
@@ -256,23 +259,21 @@ void frmError::cmdCancel_Click() {
     Hide();
 }
 
-// The caption is the only record of whether the details are shown.
 void frmError::cmdDetails_Click() {
-    const bool collapsed = windowText(control(cmdDetails)) == widenUtf8(kDetailsCollapsed);
-    setWindowHeightTwips(collapsed ? kErrorWindowHeightExpandedTwips
-                                   : kErrorWindowHeightCollapsedTwips);
+    detailsShown_ = !detailsShown_;
+    setWindowHeightTwips(detailsShown_ ? kErrorWindowHeightExpandedTwips
+                                       : kErrorWindowHeightCollapsedTwips);
     SetWindowTextW(control(cmdDetails),
-                   widenUtf8(collapsed ? kDetailsExpanded : kDetailsCollapsed).c_str());
+                   widenUtf8(detailsShown_ ? kDetailsExpanded : kDetailsCollapsed).c_str());
 }
 
 void frmError::cmdbugreport_Click() {
-    const std::string details = narrowAnsi(windowText(control(txtDetails)));
     char path[MAX_PATH] = {};
     const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
     captureLastError();
     // lokaler_datenpfad: written by hole_programmgrundverzeichnis.
     seams().shellOpen(bugReportLink(exeNameOf(std::string_view(path, n)), FK_VERSION_MAJOR,
-                                    FK_VERSION_MINOR, details, lokaler_datenpfad));
+                                    FK_VERSION_MINOR, details_, lokaler_datenpfad));
 }
 
 void frmError::pressDefault(int defaultId) {
@@ -314,8 +315,20 @@ void frmError::onCommand(int id) {
     }
 }
 
-INT_PTR frmError::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+// The controls are made from the table, in their designed state.
+void frmError::onInitDialog() {
+    dpi_ = screenDpi();
+    detailsShown_ = false;
+    const auto dialogFont = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
+    kFormLoad.step(
+        [&] { controls_.create(hwnd_, GetModuleHandleW(nullptr), kControls, dpi_, dialogFont); });
+}
+
+LRESULT frmError::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
+        case WM_INITDIALOG:
+            onInitDialog();
+            return FALSE;
         case WM_COMMAND:
             if (HIWORD(wp) == BN_CLICKED || LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL) {
                 onCommand(LOWORD(wp));
@@ -330,25 +343,6 @@ INT_PTR frmError::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         default:
             return FALSE;
     }
-}
-
-INT_PTR CALLBACK frmError::dialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_INITDIALOG) {
-        auto* self = reinterpret_cast<frmError*>(lp);
-        SetWindowLongPtrW(hwnd, DWLP_USER, lp);
-        self->hwnd_ = hwnd;
-        self->dpi_ = screenDpi();
-        const auto dialogFont = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
-        kFormLoad.step([&] {
-            self->controls_.create(hwnd, GetModuleHandleW(nullptr), kControls, self->dpi_,
-                                   dialogFont);
-        });
-        return FALSE;
-    }
-    auto* self = reinterpret_cast<frmError*>(GetWindowLongPtrW(hwnd, DWLP_USER));
-    if (!self || self->hwnd_ != hwnd) return FALSE;
-    return answerGuarded(kDialogProc, INT_PTR{FALSE},
-                         [&] { return self->handleMessage(msg, wp, lp); });
 }
 
 }  // namespace fk
