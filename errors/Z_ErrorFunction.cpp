@@ -9,6 +9,7 @@
 #include "errors/win32_error.h"
 #include "files/A_Definitionen.h"
 #include "files/Dateiroutinen.h"
+#include "util/clsIniRW.h"
 #include "util/file_io.h"
 #include "util/seams.h"
 
@@ -61,14 +62,10 @@ std::string regionalTime(const SYSTEMTIME& t) {
     return formatted(t, false);
 }
 
+// Only 500 characters are offered, once: longer values come back cut.
 std::string ReadIniFile(std::string sIniFile, std::string sSection, std::string sKey,
                         std::string sDefault) {
-    std::string buffer(5000, '\0');
-    // Only 500 of the 5000 characters are offered: longer values come back cut.
-    const DWORD n = GetPrivateProfileStringA(sSection.c_str(), sKey.c_str(), sDefault.c_str(),
-                                             buffer.data(), 500, sIniFile.c_str());
-    captureLastError();
-    return buffer.substr(0, n);
+    return profileValue(sIniFile, sSection, sKey, sDefault, 500, 500);
 }
 
 namespace {

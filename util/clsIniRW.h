@@ -27,6 +27,15 @@ namespace fk {
 // pointer, which is not the same as the empty text.
 using Text = std::optional<std::string>;
 
+// One value of a profile file, read by the platform's GetPrivateProfileStringA into a
+// buffer of `size` characters and, while the value fills it, again into one twice as
+// large, up to `largest`: so the class reads values whole, and the error handler's
+// solution text, offered 500 characters once, comes back cut. The one way the program
+// reads a profile string.
+std::string profileValue(const std::string& file, const Text& section, const Text& key,
+                         const std::string& fallback, uint32_t size = 255,
+                         uint32_t largest = 64u << 20);
+
 // Names indexed from 0; the blank list is one empty text; absent (nullopt) when the
 // class is not set up or an error was reported.
 using NameList = std::optional<std::vector<std::string>>;
