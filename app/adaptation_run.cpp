@@ -7,7 +7,7 @@
 #include <array>
 #include <functional>
 
-#include "errors/epilogue.h"
+#include "base/epilogue.h"
 #include "files/A_Definitionen.h"
 #include "files/Dateiroutinen.h"
 #include "files/y_work_together.h"

@@ -8,12 +8,12 @@
 
 #include "app/adaptation_run.h"
 #include "errors/Z_ErrorFunction.h"
-#include "errors/epilogue.h"
+#include "base/epilogue.h"
 #include "errors/error_log.h"
 #include "files/A_Definitionen.h"
 #include "files/Dateiroutinen.h"
 #include "util/console_out.h"
-#include "util/encoding.h"
+#include "base/encoding.h"
 
 namespace fk {
 namespace {

@@ -2,11 +2,11 @@
 
 #include <windowsx.h>
 
-#include "errors/epilogue.h"
-#include "errors/win32_error.h"
+#include "base/epilogue.h"
+#include "base/win32_error.h"
 #include "resources/resource_ids.h"
-#include "util/encoding.h"
-#include "util/seams.h"
+#include "base/encoding.h"
+#include "base/seams.h"
 
 namespace fk {
 namespace {

@@ -2,16 +2,16 @@
 
 #include <cstdio>
 
-#include "errors/epilogue.h"
+#include "base/epilogue.h"
 #include "errors/error_entry.h"
 #include "errors/error_log.h"
 #include "errors/frmError.h"
-#include "errors/win32_error.h"
+#include "base/win32_error.h"
 #include "files/A_Definitionen.h"
 #include "files/Dateiroutinen.h"
 #include "util/clsIniRW.h"
 #include "util/file_io.h"
-#include "util/seams.h"
+#include "base/seams.h"
 
 namespace fk {
 namespace {

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "errors/error_entry.h"
-#include "errors/runtime_error.h"
+#include "base/runtime_error.h"
 
 namespace fk {
 

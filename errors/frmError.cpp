@@ -3,14 +3,14 @@
 #include <vector>
 
 #include "errors/bug_report.h"
-#include "errors/epilogue.h"
-#include "errors/win32_error.h"
+#include "base/epilogue.h"
+#include "base/win32_error.h"
 #include "resources/version.h"
 #include "errors/error_entry.h"
 #include "errors/error_log.h"
 #include "files/A_Definitionen.h"
-#include "util/encoding.h"
-#include "util/seams.h"
+#include "base/encoding.h"
+#include "base/seams.h"
 
 namespace fk {
 namespace {

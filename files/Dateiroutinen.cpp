@@ -4,14 +4,14 @@
 
 #include <optional>
 
-#include "errors/epilogue.h"
-#include "errors/win32_error.h"
+#include "base/epilogue.h"
+#include "base/win32_error.h"
 #include "files/A_Definitionen.h"
 #include "files/dbpfad_field.h"
 #include "files/y_work_together.h"
-#include "util/encoding.h"
+#include "base/encoding.h"
 #include "util/file_io.h"
-#include "util/handles.h"
+#include "base/handles.h"
 
 namespace fk {
 namespace {

@@ -18,7 +18,7 @@
 
 #include "app/main_window.h"
 #include "util/controls.h"
-#include "util/encoding.h"
+#include "base/encoding.h"
 
 namespace {
 

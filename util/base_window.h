@@ -8,7 +8,7 @@
 
 #include <windows.h>
 
-#include "errors/epilogue.h"
+#include "base/epilogue.h"
 
 namespace fk {
 

@@ -5,13 +5,13 @@
 
 #include <windows.h>
 
-#include "errors/epilogue.h"
-#include "errors/win32_error.h"
-#include "util/text.h"
-#include "util/encoding.h"
+#include "base/epilogue.h"
+#include "base/win32_error.h"
+#include "base/text.h"
+#include "base/encoding.h"
 #include "util/file_io.h"
-#include "util/handles.h"
-#include "util/seams.h"
+#include "base/handles.h"
+#include "base/seams.h"
 
 namespace fk {
 namespace {

@@ -2,11 +2,11 @@
 
 #include <windows.h>
 
-#include "errors/epilogue.h"
-#include "errors/win32_error.h"
-#include "util/encoding.h"
-#include "util/handles.h"
-#include "util/text.h"
+#include "base/epilogue.h"
+#include "base/win32_error.h"
+#include "base/encoding.h"
+#include "base/handles.h"
+#include "base/text.h"
 
 #include <utility>
 #include <vector>

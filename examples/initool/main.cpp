@@ -5,11 +5,11 @@
 #include <string_view>
 #include <vector>
 
-#include "errors/epilogue.h"
+#include "base/epilogue.h"
 #include "examples/common/tool_cli.h"
 #include "util/clsIniRW.h"
-#include "util/encoding.h"
-#include "util/seams.h"
+#include "base/encoding.h"
+#include "base/seams.h"
 
 namespace {
 

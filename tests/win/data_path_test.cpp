@@ -13,16 +13,16 @@
 #include <utility>
 
 #include "errors/Z_ErrorFunction.h"
-#include "errors/epilogue.h"
+#include "base/epilogue.h"
 #include "errors/error_log.h"
 #include "files/A_Definitionen.h"
 #include "files/Dateiroutinen.h"
 #include "files/cfindfile.h"
 #include "../report_recorder.h"
 #include "test_support.h"
-#include "util/encoding.h"
+#include "base/encoding.h"
 #include "util/file_io.h"
-#include "util/seams.h"
+#include "base/seams.h"
 
 namespace fk {
 namespace {
@@ -141,7 +141,7 @@ TEST(DataFolderFiles, PlantedLinksAreNotFollowed) {
         EXPECT_FALSE(std::filesystem::exists(programData + "fk-fremd\\neu.txt")) << folder;
     }
     lokaler_datenpfad = programData + "fk-planted\\";
-    EXPECT_EQ(prepareReport({13, "x"}, "y").solution, "");
+    EXPECT_EQ(prepareReport({13, "x", "", 0}, "y").solution, "");
     lokaler_datenpfad.clear();
 }
 

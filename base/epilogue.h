@@ -10,7 +10,7 @@
 #include <string_view>
 #include <utility>
 
-#include "errors/runtime_error.h"
+#include "base/runtime_error.h"
 
 namespace fk {
 
