@@ -108,7 +108,7 @@ void FollowKelvaro::cmdStart_Click() {
 // user reads it in a message box, then the program ends.
 void FollowKelvaro::endForMissingDataPath() {
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    messageBox(widenUtf8(log()), L"Follow Kelvaro", MB_OK | MB_ICONERROR);
+    messageBox(widenUtf8(log_), L"Follow Kelvaro", MB_OK | MB_ICONERROR);
     seams().endProcess(0);
 }
 

@@ -49,7 +49,6 @@ public:
     // The progress log (UTF-8 here), shown as the caption of LBLablauf.
     void setLog(std::string_view text) override;
     void appendLog(std::string_view text) override;
-    const std::string& log() const { return log_; }
     // A message box owned by the window.
     void messageBox(const std::wstring& text, const std::wstring& title, unsigned type) override;
 

@@ -188,16 +188,9 @@ bool frmError::usable(FrmErrorControl id) const {
 
 void frmError::SetForm(bool& bYesNo) {
     const bool b = bYesNo;
-    setVisible(imgImage0, !b);
-    setVisible(imgImage1, b);
+    for (auto id : {imgImage1, cmdYes, cmdNo, cmdCancel}) setVisible(id, b);
+    for (auto id : {imgImage0, cmdOK, cmdDetails, cmdExit, cmdbugreport}) setVisible(id, !b);
     setVisible(imgImage2, false);
-    setVisible(cmdYes, b);
-    setVisible(cmdNo, b);
-    setVisible(cmdCancel, b);
-    setVisible(cmdOK, !b);
-    setVisible(cmdDetails, !b);
-    setVisible(cmdExit, !b);
-    setVisible(cmdbugreport, !b);
     setDefaultButton(b ? cmdYes : cmdOK);
     setWindowHeightTwips(kErrorWindowHeightCollapsedTwips);
     setCaption(b ? "Frage" : "Fehler");
@@ -244,18 +237,8 @@ void frmError::cmdExit_Click() {
     seams().endProcess(0);
 }
 
-void frmError::cmdYes_Click() {
-    Result = 1;
-    Hide();
-}
-
-void frmError::cmdNo_Click() {
-    Result = 3;
-    Hide();
-}
-
-void frmError::cmdCancel_Click() {
-    Result = -1;
+void frmError::answer(int32_t result) {
+    Result = result;
     Hide();
 }
 
@@ -281,38 +264,17 @@ void frmError::pressDefault(int defaultId) {
     if (defaultId == cmdYes && usable(cmdYes)) cmdYes_Click();
 }
 
+// Enter with no default button presses the default one; Esc and the close box act as
+// "O&K".
 void frmError::onCommand(int id) {
-    switch (id) {
-        case IDOK:  // Enter with no default button
-            pressDefault(LOWORD(SendMessageW(hwnd_, DM_GETDEFID, 0, 0)));
-            break;
-        case IDCANCEL:  // Esc and the close box act as "O&K"
-            if (usable(cmdOK)) cmdOK_Click();
-            break;
-        case cmdOK:
-            if (usable(cmdOK)) cmdOK_Click();
-            break;
-        case cmdExit:
-            cmdExit_Click();
-            break;
-        case cmdYes:
-            cmdYes_Click();
-            break;
-        case cmdNo:
-            cmdNo_Click();
-            break;
-        case cmdCancel:
-            cmdCancel_Click();
-            break;
-        case cmdDetails:
-            cmdDetails_Click();
-            break;
-        case cmdbugreport:
-            cmdbugreport_Click();
-            break;
-        default:
-            break;
-    }
+    if (id == IDOK) pressDefault(LOWORD(SendMessageW(hwnd_, DM_GETDEFID, 0, 0)));
+    if ((id == IDCANCEL || id == cmdOK) && usable(cmdOK)) cmdOK_Click();
+    if (id == cmdExit) cmdExit_Click();
+    if (id == cmdYes) cmdYes_Click();
+    if (id == cmdNo) cmdNo_Click();
+    if (id == cmdCancel) cmdCancel_Click();
+    if (id == cmdDetails) cmdDetails_Click();
+    if (id == cmdbugreport) cmdbugreport_Click();
 }
 
 // The controls are made from the table, in their designed state.

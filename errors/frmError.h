@@ -72,14 +72,16 @@ public:
     void Form_Load();
     void cmdOK_Click();
     void cmdExit_Click();
-    void cmdYes_Click();
-    void cmdNo_Click();
-    void cmdCancel_Click();
+    void cmdYes_Click() { answer(1); }
+    void cmdNo_Click() { answer(3); }
+    void cmdCancel_Click() { answer(-1); }
     void cmdDetails_Click();
     void cmdbugreport_Click();
 
 private:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    // The question mode's answer, then the dialog hides.
+    void answer(int32_t result);
     void onInitDialog();
     void onCommand(int id);
     void pressDefault(int defaultId);
