@@ -7,13 +7,13 @@
 #include <string_view>
 
 #include "app/adaptation_run.h"
-#include "errors/Z_ErrorFunction.h"
+#include "base/encoding.h"
 #include "base/epilogue.h"
+#include "errors/Z_ErrorFunction.h"
 #include "errors/error_log.h"
 #include "files/A_Definitionen.h"
 #include "files/Dateiroutinen.h"
 #include "util/console_out.h"
-#include "base/encoding.h"
 
 namespace fk {
 namespace {

@@ -2,11 +2,11 @@
 
 #include <windowsx.h>
 
+#include "base/encoding.h"
 #include "base/epilogue.h"
+#include "base/seams.h"
 #include "base/win32_error.h"
 #include "resources/resource_ids.h"
-#include "base/encoding.h"
-#include "base/seams.h"
 
 namespace fk {
 namespace {

@@ -3,15 +3,15 @@
 #include <cstdio>
 
 #include "base/epilogue.h"
+#include "base/seams.h"
+#include "base/win32_error.h"
 #include "errors/error_entry.h"
 #include "errors/error_log.h"
 #include "errors/frmError.h"
-#include "base/win32_error.h"
 #include "files/A_Definitionen.h"
 #include "files/Dateiroutinen.h"
 #include "util/clsIniRW.h"
 #include "util/file_io.h"
-#include "base/seams.h"
 
 namespace fk {
 namespace {

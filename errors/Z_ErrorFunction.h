@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "errors/error_entry.h"
 #include "base/runtime_error.h"
+#include "errors/error_entry.h"
 
 namespace fk {
 

@@ -4,8 +4,8 @@
 #include <array>
 
 #include "base/runtime_error.h"
-#include "resources/version.h"
 #include "base/text.h"
+#include "resources/version.h"
 
 namespace fk {
 namespace {

@@ -2,15 +2,15 @@
 
 #include <vector>
 
-#include "errors/bug_report.h"
+#include "base/encoding.h"
 #include "base/epilogue.h"
+#include "base/seams.h"
 #include "base/win32_error.h"
-#include "resources/version.h"
+#include "errors/bug_report.h"
 #include "errors/error_entry.h"
 #include "errors/error_log.h"
 #include "files/A_Definitionen.h"
-#include "base/encoding.h"
-#include "base/seams.h"
+#include "resources/version.h"
 
 namespace fk {
 namespace {

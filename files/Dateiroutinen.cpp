@@ -4,14 +4,14 @@
 
 #include <optional>
 
+#include "base/encoding.h"
 #include "base/epilogue.h"
+#include "base/handles.h"
 #include "base/win32_error.h"
 #include "files/A_Definitionen.h"
 #include "files/dbpfad_field.h"
 #include "files/y_work_together.h"
-#include "base/encoding.h"
 #include "util/file_io.h"
-#include "base/handles.h"
 
 namespace fk {
 namespace {

@@ -4,8 +4,8 @@
 #include <optional>
 
 #include "base/epilogue.h"
-#include "base/win32_error.h"
 #include "base/handles.h"
+#include "base/win32_error.h"
 
 namespace fk {
 namespace {

@@ -13,8 +13,11 @@ BaseWindow* BaseWindow::attached(HWND hwnd, int slot) {
     return self && self->hwnd_ == hwnd ? self : nullptr;
 }
 
+// The barrier: what the handler throws is reported, and the message is answered 0.
 LRESULT BaseWindow::guarded(UINT msg, WPARAM wp, LPARAM lp) {
-    return answerGuarded(barrier_, LRESULT{0}, [&] { return HandleMessage(msg, wp, lp); });
+    LRESULT result = 0;
+    barrier_.assign(result, [&] { return HandleMessage(msg, wp, lp); });
+    return result;
 }
 
 LRESULT CALLBACK BaseWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

@@ -5,13 +5,13 @@
 
 #include <windows.h>
 
-#include "base/epilogue.h"
-#include "base/win32_error.h"
-#include "base/text.h"
 #include "base/encoding.h"
-#include "util/file_io.h"
+#include "base/epilogue.h"
 #include "base/handles.h"
 #include "base/seams.h"
+#include "base/text.h"
+#include "base/win32_error.h"
+#include "util/file_io.h"
 
 namespace fk {
 namespace {
@@ -382,6 +382,7 @@ void clsIniRW::ReportError(int16_t lErrorNum, const std::string& sErrorText,
                            const std::string& sErrorSource) {
     std::string text = "Error Number: " + std::to_string(lErrorNum) + "\r\n" + sErrorText;
     if (!sErrorSource.empty()) text += "\r\n\r\n" + sErrorSource;
+    if (showErrorBox) return showErrorBox(widenAnsi(text), L"Ini RW Class");
     seams().messageBox(nullptr, widenAnsi(text), L"Ini RW Class", MB_OK | MB_ICONERROR);
 }
 

@@ -17,6 +17,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -79,6 +80,9 @@ public:
     void File_Name(const std::string& path);
     const std::string& File() const { return file_; }
     bool FileOpen() const { return fileOpen_; }
+    // Where ReportError's message (text, title) goes instead of the class's own message
+    // box, for a program that has nobody to close one.
+    std::function<void(const std::wstring& text, const std::wstring& title)> showErrorBox;
 
     // Refuses (error 5, nothing written) a text with a fault (faultIn); null texts
     // (deletions) pass.

@@ -4,8 +4,8 @@
 #include <climits>
 #include <string>
 
-#include "base/win32_error.h"
 #include "base/encoding.h"
+#include "base/win32_error.h"
 
 namespace fk {
 namespace {

@@ -6,8 +6,8 @@
 #include <algorithm>
 
 #include "base/runtime_error.h"
-#include "util/codepage.h"
 #include "base/text.h"
+#include "util/codepage.h"
 
 namespace fk {
 namespace {

@@ -2,11 +2,11 @@
 
 #include <windows.h>
 
-#include "base/epilogue.h"
-#include "base/win32_error.h"
 #include "base/encoding.h"
+#include "base/epilogue.h"
 #include "base/handles.h"
 #include "base/text.h"
+#include "base/win32_error.h"
 
 #include <utility>
 #include <vector>
