@@ -5,8 +5,9 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
 
-#include "errors/epilogue.h"
+#include "base/epilogue.h"
 #include "files/A_Definitionen.h"
 #include "files/Dateiroutinen.h"
 #include "files/y_work_together.h"
@@ -71,40 +72,40 @@ Search companionFile(const std::string& ordner) {
 
 // The steps below handle their own failures (each reports through its own epilogue
 // and returns), so the run always reaches its closing lines.
-RunOutcome adaptationRun(ProgressLog& log, bool checkOnly) {
-    log.setLog("DBPfad suchen... ");
-    hole_programmgrundverzeichnis();
+RunOutcome adaptationRun(RunHost& host, bool checkOnly) {
+    host.setLog("DBPfad suchen... ");
+    hole_programmgrundverzeichnis(std::bind_front(&RunHost::messageBox, &host));
     // lokaler_datenpfad: written by hole_programmgrundverzeichnis just above.
     const std::string central = withTrailingSeparator(lokaler_datenpfad) + "dbpfad.ini";
     if (!dateivorhanden(central)) {
-        log.appendLog("  ...NICHT VORHANDEN!\r\n");
-        log.appendLog("Diese Programm ist nicht nutzbar und bricht ab!");
+        host.appendLog("  ...NICHT VORHANDEN!\r\n");
+        host.appendLog("Diese Programm ist nicht nutzbar und bricht ab!");
         return RunOutcome::CentralMissing;
     }
     quelle_dbpfad_ini = central;
-    log.appendLog("  ...VORHANDEN!\r\n");
+    host.appendLog("  ...VORHANDEN!\r\n");
     bool allFollow = true;
     for (const Companion& companion : kCompanions) {
-        log.appendLog(companion.question);
-        allFollow = testeaufprogramm(log, companion.folder, checkOnly) && allFollow;
+        host.appendLog(companion.question);
+        allFollow = testeaufprogramm(host, companion.folder, checkOnly) && allFollow;
     }
-    log.appendLog("FollowKelvaro ist abgeschlossen!\r\n");
-    log.appendLog("Ein Click auf 'ENDE' schließt das Programm!\r\n");
+    host.appendLog("FollowKelvaro ist abgeschlossen!\r\n");
+    host.appendLog("Ein Click auf 'ENDE' schließt das Programm!\r\n");
     return allFollow ? RunOutcome::AllFollow : RunOutcome::SomeDoNotFollow;
 }
 
 // The first candidate folder that holds the companion's dbpfad.ini gets the copy; a
 // copy that fails is reported and answered as not done.
-bool testeaufprogramm(ProgressLog& log, const std::string& ordner, bool checkOnly) {
+bool testeaufprogramm(RunHost& host, const std::string& ordner, bool checkOnly) {
     const Search search = companionFile(ordner);
     const std::string& target = search.taken;
     if (target.empty() && !search.passedBy.empty()) {  // installed, but its file not taken
-        log.appendLog(kNotDone);
-        log.notTaken(search.passedBy, search.passedByAttributes);
+        host.appendLog(kNotDone);
+        host.notTaken(search.passedBy, search.passedByAttributes);
         return false;
     }
     if (target.empty()) {
-        log.appendLog(checkOnly ? kNotInstalled : kNotDone);
+        host.appendLog(checkOnly ? kNotInstalled : kNotDone);
         return true;
     }
     // quelle_dbpfad_ini: written by adaptationRun before the companions are handled. It
@@ -114,10 +115,10 @@ bool testeaufprogramm(ProgressLog& log, const std::string& ordner, bool checkOnl
     bool follows = false;
     if (checkOnly) {
         kTesteaufprogramm.assign(follows, holdsCopyOf, source, target);
-        log.appendLog(follows ? kFollows : kWouldChange);
+        host.appendLog(follows ? kFollows : kWouldChange);
     } else {
         follows = kTesteaufprogramm.step(replaceWithCopy, source, target);
-        log.appendLog(follows ? kDone : kNotDone);
+        host.appendLog(follows ? kDone : kNotDone);
     }
     return follows;
 }

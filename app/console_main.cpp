@@ -7,14 +7,13 @@
 #include <string_view>
 
 #include "app/adaptation_run.h"
+#include "base/encoding.h"
+#include "base/epilogue.h"
 #include "errors/Z_ErrorFunction.h"
-#include "errors/epilogue.h"
 #include "errors/error_log.h"
 #include "files/A_Definitionen.h"
 #include "files/Dateiroutinen.h"
 #include "util/console_out.h"
-#include "util/encoding.h"
-#include "util/seams.h"
 
 namespace fk {
 namespace {
@@ -48,8 +47,9 @@ std::wstring attributeNames(uint32_t attributes) {
     return names.empty() ? std::to_wstring(attributes) : names.substr(2);
 }
 
-// The progress log as it grows, on standard output.
-class ConsoleLog : public ProgressLog {
+// The progress log as it grows, on standard output; a message box's text on standard
+// error, as nobody may be there to close a box.
+class ConsoleLog : public RunHost {
 public:
     void setLog(std::string_view text) override { appendLog(text); }
     void appendLog(std::string_view text) override {
@@ -61,6 +61,9 @@ public:
         writeConsole(STD_ERROR_HANDLE, widenAnsi(file) + L": nicht \u00FCbernommen (Attribute: " +
                                            attributeNames(attributes) + L")\r\n");
     }
+    void messageBox(const std::wstring& text, const std::wstring&, unsigned) override {
+        writeConsole(STD_ERROR_HANDLE, asLines(text) + L"\r\n");
+    }
     const std::string& text() const { return log_; }
 
 private:
@@ -70,16 +73,13 @@ private:
 // What the window program shows in its error dialog: logged as the dialog logs it,
 // and its entry on standard error.
 void reportWithoutDialog(const Failure& failure, std::string_view label, std::string_view) {
-    recordedError() = failure;
-    const ReportPlan plan = prepareReport(failure.number, failure.description, std::string(label),
-                                          false, false, failure);
+    const ReportPlan plan = prepareReport(failure, label);
     writeConsole(STD_ERROR_HANDLE, L"\r\n" + widenAnsi(plan.entry));
     if (plan.logged() && !appendToErrorLog(plan.entry)) {  // missing, refused or not writable
         writeConsole(STD_ERROR_HANDLE,
                      widenAnsi(errorLogPath()) + L": Eintrag nicht protokolliert\r\n");
     }
-    recordedError() = {};  // as after a dialog: the recorded error and its last DLL error
-    setLastDllError(0);
+    endReport();
 }
 
 // Every companion follows the central dbpfad.ini to the folder its first field names
@@ -109,10 +109,6 @@ int wmain(int argc, wchar_t** argv) {
         return help ? 0 : kWrongCommandLine;
     }
     setReportHandler(reportWithoutDialog);
-    seams().messageBox = [](HWND, const std::wstring& text, const std::wstring&, UINT) {
-        writeConsole(STD_ERROR_HANDLE, asLines(text) + L"\r\n");
-        return IDOK;
-    };
     ConsoleLog log;
     RunOutcome outcome = RunOutcome::SomeDoNotFollow;  // when the run itself fails
     kMain.assign(outcome, [&] { return adaptationRun(log, option == L"--check"); });

@@ -2,11 +2,11 @@
 
 #include <windowsx.h>
 
-#include "errors/epilogue.h"
-#include "errors/win32_error.h"
+#include "base/encoding.h"
+#include "base/epilogue.h"
+#include "base/seams.h"
+#include "base/win32_error.h"
 #include "resources/resource_ids.h"
-#include "util/encoding.h"
-#include "util/seams.h"
 
 namespace fk {
 namespace {
@@ -44,6 +44,8 @@ SIZE windowSizeFor(Dpi dpi) {
 
 }  // namespace
 
+FollowKelvaro::FollowKelvaro() : BaseWindow(kWindowProc) {}
+
 FollowKelvaro::~FollowKelvaro() {
     if (hwnd_) {
         onDestroyed = nullptr;
@@ -53,13 +55,13 @@ FollowKelvaro::~FollowKelvaro() {
 
 bool FollowKelvaro::create(HINSTANCE instance) {
     const bool created = kFormLoad.step([&] {
-        registerWindowClass(instance, windowProc);
+        registerWindowClass(instance, WindowProc);
         const Dpi dpi = screenDpi();
         const SIZE size = windowSizeFor(dpi);
         const std::wstring title = widenUtf8("Follow Kelvaro");
         HWND hwnd = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, title.c_str(), kWindowStyle,
                                     CW_USEDEFAULT, CW_USEDEFAULT, size.cx, size.cy, nullptr,
-                                    nullptr, instance, this);
+                                    nullptr, instance, creationParam());
         if (!hwnd) raiseLastError(err::InvalidProcedureCall);
         controls_.create(hwnd_, instance, mainWindowControls(), dpi);
     });
@@ -74,17 +76,16 @@ void FollowKelvaro::show(int showCommand) {
 }
 
 void FollowKelvaro::setLog(std::string_view text) {
-    SetWindowTextW(control(LBLablauf), widenUtf8(text).c_str());
+    log_ = text;
+    SetWindowTextW(control(LBLablauf), widenUtf8(log_).c_str());
 }
 
 void FollowKelvaro::appendLog(std::string_view text) {
-    std::string current = log();
-    current.append(text);
-    setLog(current);
+    setLog(log_ + std::string(text));
 }
 
-std::string FollowKelvaro::log() const {
-    return narrowUtf8(windowText(control(LBLablauf)));
+void FollowKelvaro::messageBox(const std::wstring& text, const std::wstring& title, unsigned type) {
+    seams().messageBox(hwnd_, text, title, type);
 }
 
 // Nothing to set up: the control table gives the window its start state.
@@ -107,7 +108,7 @@ void FollowKelvaro::cmdStart_Click() {
 // user reads it in a message box, then the program ends.
 void FollowKelvaro::endForMissingDataPath() {
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    seams().messageBox(hwnd_, widenUtf8(log()), L"Follow Kelvaro", MB_OK | MB_ICONERROR);
+    messageBox(widenUtf8(log_), L"Follow Kelvaro", MB_OK | MB_ICONERROR);
     seams().endProcess(0);
 }
 
@@ -137,7 +138,7 @@ void FollowKelvaro::onActivate(WPARAM wp) {
     }
 }
 
-LRESULT FollowKelvaro::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT FollowKelvaro::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_COMMAND:
             onCommand(GET_WM_COMMAND_ID(wp, lp), GET_WM_COMMAND_CMD(wp, lp));
@@ -159,17 +160,6 @@ LRESULT FollowKelvaro::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             break;
     }
     return DefWindowProcW(hwnd_, msg, wp, lp);
-}
-
-LRESULT CALLBACK FollowKelvaro::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* self = reinterpret_cast<FollowKelvaro*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (msg == WM_NCCREATE) {
-        self = static_cast<FollowKelvaro*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    if (!self || !self->hwnd_) return DefWindowProcW(hwnd, msg, wp, lp);
-    return answerGuarded(kWindowProc, LRESULT{0}, [&] { return self->handleMessage(msg, wp, lp); });
 }
 
 }  // namespace fk

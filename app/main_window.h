@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "app/adaptation_run.h"
+#include "util/base_window.h"
 #include "util/controls.h"
 
 namespace fk {
@@ -31,27 +32,25 @@ std::span<const ControlSpec> mainWindowControls();
 inline constexpr int kMainClientWidthTwips = 10680;
 inline constexpr int kMainClientHeightTwips = 8340;
 
-class FollowKelvaro : public ProgressLog {
+class FollowKelvaro : public RunHost, public BaseWindow {
 public:
     static constexpr const wchar_t* kClassName = L"FollowKelvaro";
 
-    FollowKelvaro() = default;
+    FollowKelvaro();
     ~FollowKelvaro() override;
-    FollowKelvaro(const FollowKelvaro&) = delete;
-    FollowKelvaro& operator=(const FollowKelvaro&) = delete;
 
     // Creates the window with its controls (not yet shown); false when that failed.
     bool create(HINSTANCE instance);
     // Shows the window and puts the keyboard focus on "Start".
     void show(int showCommand);
 
-    HWND hwnd() const { return hwnd_; }
     HWND control(MainControl id) const { return controls_.get(id); }
 
-    // The progress log: the caption of LBLablauf, UTF-8 here.
+    // The progress log (UTF-8 here), shown as the caption of LBLablauf.
     void setLog(std::string_view text) override;
     void appendLog(std::string_view text) override;
-    std::string log() const;
+    // A message box owned by the window.
+    void messageBox(const std::wstring& text, const std::wstring& title, unsigned type) override;
 
     // Called once the window is gone (the program's message loop ends there).
     std::function<void()> onDestroyed;
@@ -64,15 +63,14 @@ public:
 private:
     // Without the central dbpfad.ini: the log in a message box, then the program ends.
     void endForMissingDataPath();
-    static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void onCommand(int id, int code);
     void onEnter();
     void onActivate(WPARAM wp);
 
-    HWND hwnd_ = nullptr;
     HWND lastFocus_ = nullptr;
     ControlSet controls_;
+    std::string log_;
 };
 
 }  // namespace fk

@@ -2,15 +2,16 @@
 
 #include <cstdio>
 
-#include "errors/epilogue.h"
+#include "base/epilogue.h"
+#include "base/seams.h"
+#include "base/win32_error.h"
 #include "errors/error_entry.h"
 #include "errors/error_log.h"
 #include "errors/frmError.h"
-#include "errors/win32_error.h"
 #include "files/A_Definitionen.h"
 #include "files/Dateiroutinen.h"
+#include "util/clsIniRW.h"
 #include "util/file_io.h"
-#include "util/seams.h"
 
 namespace fk {
 namespace {
@@ -61,14 +62,10 @@ std::string regionalTime(const SYSTEMTIME& t) {
     return formatted(t, false);
 }
 
+// Only 500 characters are offered, once: longer values come back cut.
 std::string ReadIniFile(std::string sIniFile, std::string sSection, std::string sKey,
                         std::string sDefault) {
-    std::string buffer(5000, '\0');
-    // Only 500 of the 5000 characters are offered: longer values come back cut.
-    const DWORD n = GetPrivateProfileStringA(sSection.c_str(), sKey.c_str(), sDefault.c_str(),
-                                             buffer.data(), 500, sIniFile.c_str());
-    captureLastError();
-    return buffer.substr(0, n);
+    return profileValue(sIniFile, sSection, sKey, sDefault, 500, 500);
 }
 
 namespace {
@@ -89,19 +86,24 @@ std::string solutionText(int32_t number) {
 
 }  // namespace
 
-ReportPlan prepareReport(int32_t number, const std::string& text, const std::string& location,
-                         bool disableOK, bool infoOnly, const Failure& recorded) {
+ReportPlan prepareReport(const Failure& failure, std::string_view label, bool disableOK,
+                         bool infoOnly) {
     // lokaler_datenpfad: written by hole_programmgrundverzeichnis.
-    const std::string solution = solutionText(number);
+    const std::string solution = solutionText(failure.number);
     ensureErrorLog();
     const SYSTEMTIME now = seams().localTime();
-    return planReport({number, text, solution, recorded.lastDllError, recorded.source, location,
-                       regionalDate(now), regionalTime(now)},
+    return planReport({failure.number, failure.description, solution, failure.lastDllError,
+                       failure.source, label, regionalDate(now), regionalTime(now)},
                       disableOK, infoOnly);
 }
 
-// Prepares the report (solution text, log, plan), logs the entry unless it is an
-// expected error, and lets the dialog show the plan.
+void endReport() {
+    recordedError() = {};  // and with it its last DLL error
+    setLastDllError(0);
+}
+
+// The dialog's way of a report: the epilogue's parameters become the failure, whose
+// prepared report the dialog logs (unless it is an expected error) and shows.
 void HandleError(int32_t& lErrNum, std::string& sErrText, std::string& sErrLocation,
                  bool& bDisableOK, std::string& sSolution, bool& bInfoOnly) {
     if (g_reportDepth >= kMaxNestedReports) {
@@ -110,13 +112,13 @@ void HandleError(int32_t& lErrNum, std::string& sErrText, std::string& sErrLocat
         return;
     }
     const ReportDepth depth;
-    const Failure recorded = recordedError();
-
+    Failure failure = recordedError();  // its source and last DLL error
+    failure.number = lErrNum;
+    failure.description = sErrText;
     frmError form;
     const bool loaded = form.Load();
     SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-    const ReportPlan plan =
-        prepareReport(lErrNum, sErrText, sErrLocation, bDisableOK, bInfoOnly, recorded);
+    const ReportPlan plan = prepareReport(failure, sErrLocation, bDisableOK, bInfoOnly);
     sSolution = plan.solution;
     bDisableOK = !plan.okEnabled;
     bInfoOnly = plan.informationMode;
@@ -124,9 +126,7 @@ void HandleError(int32_t& lErrNum, std::string& sErrText, std::string& sErrLocat
     if (plan.logged()) form.WritetoLog(entry);
     if (loaded) form.showReport(plan, form.ChangeErrMsg(lErrNum, sErrText, sErrLocation));
     form.Unload();
-    // Clearing the recorded error also clears its last DLL error.
-    recordedError() = {};
-    setLastDllError(0);
+    endReport();
 }
 
 void installCentralErrorHandler() {

@@ -5,9 +5,10 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
+#include "base/runtime_error.h"
 #include "errors/error_entry.h"
-#include "errors/runtime_error.h"
 
 namespace fk {
 
@@ -17,10 +18,15 @@ namespace fk {
 void HandleError(int32_t& lErrNum, std::string& sErrText, std::string& sErrLocation,
                  bool& bDisableOK, std::string& sSolution, bool& bInfoOnly);
 
-// The steps of a report before anything is shown: the solution text from
-// "error.dat", the error log with its general-information block, and the plan.
-ReportPlan prepareReport(int32_t number, const std::string& text, const std::string& location,
-                         bool disableOK, bool infoOnly, const Failure& recorded);
+// The report of one failure before anything is shown, shared by the dialog and the
+// console program: the solution text from "error.dat", the error log with its
+// general-information block, and the plan (mode, "O&K", the entry). `label` is the
+// failing procedure's error label; `disableOK` and `infoOnly` are the caller's requests.
+ReportPlan prepareReport(const Failure& failure, std::string_view label, bool disableOK = false,
+                         bool infoOnly = false);
+
+// The end of every report: clears the recorded error and its last DLL error.
+void endReport();
 
 // One value of a profile file, at most 499 characters.
 std::string ReadIniFile(std::string sIniFile, std::string sSection, std::string sKey,

@@ -1,6 +1,9 @@
 #include "errors/bug_report.h"
 
+#include <algorithm>
+
 #include "errors/error_entry.h"
+#include "files/y_work_together.h"
 
 namespace fk {
 namespace {
@@ -41,11 +44,12 @@ std::string encodedDetails(std::string_view details) {
 
 }  // namespace
 
+// nurdatei's file name, with "/" taken as the separator that the platform takes too.
 std::string exeNameOf(std::string_view modulePath) {
-    const auto sep = modulePath.find_last_of("\\/");
-    std::string_view name = sep == std::string_view::npos ? modulePath : modulePath.substr(sep + 1);
-    const auto dot = name.rfind('.');
-    return std::string(dot == std::string_view::npos ? name : name.substr(0, dot));
+    std::string path(modulePath);
+    std::replace(path.begin(), path.end(), '/', '\\');
+    const std::string name = nurdatei(path);
+    return name.substr(0, name.rfind('.'));
 }
 
 std::string bugReportLink(std::string_view exeName, int major, int minor, std::string_view details,

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <array>
 
-#include "errors/runtime_error.h"
+#include "base/runtime_error.h"
+#include "base/text.h"
 #include "resources/version.h"
-#include "util/text.h"
 
 namespace fk {
 namespace {

@@ -2,15 +2,15 @@
 
 #include <vector>
 
+#include "base/encoding.h"
+#include "base/epilogue.h"
+#include "base/seams.h"
+#include "base/win32_error.h"
 #include "errors/bug_report.h"
-#include "errors/epilogue.h"
-#include "errors/win32_error.h"
-#include "resources/version.h"
 #include "errors/error_entry.h"
 #include "errors/error_log.h"
 #include "files/A_Definitionen.h"
-#include "util/encoding.h"
-#include "util/seams.h"
+#include "resources/version.h"
 
 namespace fk {
 namespace {
@@ -117,13 +117,15 @@ std::vector<WORD> emptyDialogTemplate(const std::wstring& title) {
 
 }  // namespace
 
+frmError::frmError() : BaseWindow(kDialogProc) {}
+
 bool frmError::Load() {
     if (hwnd_) return true;
     const auto tmpl = emptyDialogTemplate(widenUtf8("Fehlerbericht"));
     HWND owner = GetActiveWindow();
     hwnd_ = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
                                        reinterpret_cast<const DLGTEMPLATE*>(tmpl.data()), owner,
-                                       dialogProc, reinterpret_cast<LPARAM>(this));
+                                       DialogProc, reinterpret_cast<LPARAM>(creationParam()));
     if (!hwnd_) return false;
     setWindowHeightTwips(kErrorWindowHeightCollapsedTwips);
     RECT r;
@@ -186,16 +188,9 @@ bool frmError::usable(FrmErrorControl id) const {
 
 void frmError::SetForm(bool& bYesNo) {
     const bool b = bYesNo;
-    setVisible(imgImage0, !b);
-    setVisible(imgImage1, b);
+    for (auto id : {imgImage1, cmdYes, cmdNo, cmdCancel}) setVisible(id, b);
+    for (auto id : {imgImage0, cmdOK, cmdDetails, cmdExit, cmdbugreport}) setVisible(id, !b);
     setVisible(imgImage2, false);
-    setVisible(cmdYes, b);
-    setVisible(cmdNo, b);
-    setVisible(cmdCancel, b);
-    setVisible(cmdOK, !b);
-    setVisible(cmdDetails, !b);
-    setVisible(cmdExit, !b);
-    setVisible(cmdbugreport, !b);
     setDefaultButton(b ? cmdYes : cmdOK);
     setWindowHeightTwips(kErrorWindowHeightCollapsedTwips);
     setCaption(b ? "Frage" : "Fehler");
@@ -212,7 +207,8 @@ void frmError::switchToInformationMode() {
 }
 
 void frmError::showReport(const ReportPlan& plan, const std::string& message) {
-    setControlText(txtDetails, plan.entry);
+    details_ = plan.entry;
+    setControlText(txtDetails, details_);
     bool yesNo = false;
     SetForm(yesNo);
     if (plan.informationMode) switchToInformationMode();
@@ -241,38 +237,26 @@ void frmError::cmdExit_Click() {
     seams().endProcess(0);
 }
 
-void frmError::cmdYes_Click() {
-    Result = 1;
+void frmError::answer(int32_t result) {
+    Result = result;
     Hide();
 }
 
-void frmError::cmdNo_Click() {
-    Result = 3;
-    Hide();
-}
-
-void frmError::cmdCancel_Click() {
-    Result = -1;
-    Hide();
-}
-
-// The caption is the only record of whether the details are shown.
 void frmError::cmdDetails_Click() {
-    const bool collapsed = windowText(control(cmdDetails)) == widenUtf8(kDetailsCollapsed);
-    setWindowHeightTwips(collapsed ? kErrorWindowHeightExpandedTwips
-                                   : kErrorWindowHeightCollapsedTwips);
+    detailsShown_ = !detailsShown_;
+    setWindowHeightTwips(detailsShown_ ? kErrorWindowHeightExpandedTwips
+                                       : kErrorWindowHeightCollapsedTwips);
     SetWindowTextW(control(cmdDetails),
-                   widenUtf8(collapsed ? kDetailsExpanded : kDetailsCollapsed).c_str());
+                   widenUtf8(detailsShown_ ? kDetailsExpanded : kDetailsCollapsed).c_str());
 }
 
 void frmError::cmdbugreport_Click() {
-    const std::string details = narrowAnsi(windowText(control(txtDetails)));
     char path[MAX_PATH] = {};
     const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
     captureLastError();
     // lokaler_datenpfad: written by hole_programmgrundverzeichnis.
     seams().shellOpen(bugReportLink(exeNameOf(std::string_view(path, n)), FK_VERSION_MAJOR,
-                                    FK_VERSION_MINOR, details, lokaler_datenpfad));
+                                    FK_VERSION_MINOR, details_, lokaler_datenpfad));
 }
 
 void frmError::pressDefault(int defaultId) {
@@ -280,42 +264,33 @@ void frmError::pressDefault(int defaultId) {
     if (defaultId == cmdYes && usable(cmdYes)) cmdYes_Click();
 }
 
+// Enter with no default button presses the default one; Esc and the close box act as
+// "O&K".
 void frmError::onCommand(int id) {
-    switch (id) {
-        case IDOK:  // Enter with no default button
-            pressDefault(LOWORD(SendMessageW(hwnd_, DM_GETDEFID, 0, 0)));
-            break;
-        case IDCANCEL:  // Esc and the close box act as "O&K"
-            if (usable(cmdOK)) cmdOK_Click();
-            break;
-        case cmdOK:
-            if (usable(cmdOK)) cmdOK_Click();
-            break;
-        case cmdExit:
-            cmdExit_Click();
-            break;
-        case cmdYes:
-            cmdYes_Click();
-            break;
-        case cmdNo:
-            cmdNo_Click();
-            break;
-        case cmdCancel:
-            cmdCancel_Click();
-            break;
-        case cmdDetails:
-            cmdDetails_Click();
-            break;
-        case cmdbugreport:
-            cmdbugreport_Click();
-            break;
-        default:
-            break;
-    }
+    if (id == IDOK) pressDefault(LOWORD(SendMessageW(hwnd_, DM_GETDEFID, 0, 0)));
+    if ((id == IDCANCEL || id == cmdOK) && usable(cmdOK)) cmdOK_Click();
+    if (id == cmdExit) cmdExit_Click();
+    if (id == cmdYes) cmdYes_Click();
+    if (id == cmdNo) cmdNo_Click();
+    if (id == cmdCancel) cmdCancel_Click();
+    if (id == cmdDetails) cmdDetails_Click();
+    if (id == cmdbugreport) cmdbugreport_Click();
 }
 
-INT_PTR frmError::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+// The controls are made from the table, in their designed state.
+void frmError::onInitDialog() {
+    dpi_ = screenDpi();
+    detailsShown_ = false;
+    const auto dialogFont = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
+    kFormLoad.step(
+        [&] { controls_.create(hwnd_, GetModuleHandleW(nullptr), kControls, dpi_, dialogFont); });
+}
+
+LRESULT frmError::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
+        case WM_INITDIALOG:
+            onInitDialog();
+            return FALSE;
         case WM_COMMAND:
             if (HIWORD(wp) == BN_CLICKED || LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL) {
                 onCommand(LOWORD(wp));
@@ -330,25 +305,6 @@ INT_PTR frmError::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         default:
             return FALSE;
     }
-}
-
-INT_PTR CALLBACK frmError::dialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_INITDIALOG) {
-        auto* self = reinterpret_cast<frmError*>(lp);
-        SetWindowLongPtrW(hwnd, DWLP_USER, lp);
-        self->hwnd_ = hwnd;
-        self->dpi_ = screenDpi();
-        const auto dialogFont = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
-        kFormLoad.step([&] {
-            self->controls_.create(hwnd, GetModuleHandleW(nullptr), kControls, self->dpi_,
-                                   dialogFont);
-        });
-        return FALSE;
-    }
-    auto* self = reinterpret_cast<frmError*>(GetWindowLongPtrW(hwnd, DWLP_USER));
-    if (!self || self->hwnd_ != hwnd) return FALSE;
-    return answerGuarded(kDialogProc, INT_PTR{FALSE},
-                         [&] { return self->handleMessage(msg, wp, lp); });
 }
 
 }  // namespace fk

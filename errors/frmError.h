@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 
+#include "util/base_window.h"
 #include "util/controls.h"
 
 namespace fk {
@@ -36,12 +37,10 @@ inline constexpr int kErrorWindowHeightExpandedTwips = 3375;
 
 struct ReportPlan;
 
-class frmError {
+class frmError : public BaseWindow {
 public:
-    frmError() = default;
+    frmError();
     ~frmError() { Unload(); }
-    frmError(const frmError&) = delete;
-    frmError& operator=(const frmError&) = delete;
 
     // Answer of the question mode: 1 "Ye&s", 3 "N&o", -1 "&Abbruch". Nobody reads it.
     int32_t Result = 0;
@@ -65,7 +64,6 @@ public:
     void Hide();
     void Unload();
 
-    HWND hwnd() const { return hwnd_; }
     HWND control(FrmErrorControl id) const { return controls_.get(id); }
     void setCaption(const std::string& utf8);
     void setControlText(FrmErrorControl id, const std::string& ansi);
@@ -74,15 +72,17 @@ public:
     void Form_Load();
     void cmdOK_Click();
     void cmdExit_Click();
-    void cmdYes_Click();
-    void cmdNo_Click();
-    void cmdCancel_Click();
+    void cmdYes_Click() { answer(1); }
+    void cmdNo_Click() { answer(3); }
+    void cmdCancel_Click() { answer(-1); }
     void cmdDetails_Click();
     void cmdbugreport_Click();
 
 private:
-    static INT_PTR CALLBACK dialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    INT_PTR handleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    // The question mode's answer, then the dialog hides.
+    void answer(int32_t result);
+    void onInitDialog();
     void onCommand(int id);
     void pressDefault(int defaultId);
     void setWindowHeightTwips(int twips);
@@ -91,9 +91,12 @@ private:
     void putFirstInTabOrder(FrmErrorControl id);
     bool usable(FrmErrorControl id) const;
 
-    HWND hwnd_ = nullptr;
     ControlSet controls_;
     Dpi dpi_{96, 96};
+    // What the controls show: whether the details are (the taller window and the
+    // caption of cmdDetails), and the error entry (txtDetails).
+    bool detailsShown_ = false;
+    std::string details_;
 };
 
 }  // namespace fk

@@ -4,15 +4,14 @@
 
 #include <optional>
 
-#include "errors/epilogue.h"
-#include "errors/win32_error.h"
+#include "base/encoding.h"
+#include "base/epilogue.h"
+#include "base/handles.h"
+#include "base/win32_error.h"
 #include "files/A_Definitionen.h"
 #include "files/dbpfad_field.h"
 #include "files/y_work_together.h"
-#include "util/encoding.h"
 #include "util/file_io.h"
-#include "util/handles.h"
-#include "util/seams.h"
 
 namespace fk {
 namespace {
@@ -56,12 +55,6 @@ std::string unreachablePathMessage(const std::string& localFolder, const std::st
            localFolder + "\rOrt, auf den dbpfad.ini verweist:\r" + entry;
 }
 
-void showUnreachablePath(const std::string& localFolder, const std::string& entry) {
-    seams().messageBox(GetActiveWindow(), widenAnsi(unreachablePathMessage(localFolder, entry)),
-                       widenUtf8("Der Pfad in dbpfad.ini ist nicht ansprechbar!"),
-                       MB_OK | MB_ICONERROR);
-}
-
 }  // namespace
 
 // An unknown folder, or one without a file-system path, is no failure: "".
@@ -93,7 +86,7 @@ bool hole_dbpfad_datei(const std::string& dbpfadIni, std::string& datenpfad) {
     return dateivorhanden(datenpfad + "person.pxd");
 }
 
-std::string hole_programmgrundverzeichnis() {
+std::string hole_programmgrundverzeichnis(const ShowMessageBox& showMessageBox) {
     const Procedure& p = kHoleProgrammgrundverzeichnis;
     std::string appFolder = getappfolder();
     lokaler_datenpfad = trimBlanks(pathcomplete(appFolder) + kLocalFolderName);
@@ -113,7 +106,9 @@ std::string hole_programmgrundverzeichnis() {
             programmgrundverzeichnis = Pfad_hoch(entry);
             return programmgrundverzeichnis;
         }
-        showUnreachablePath(lokaler_datenpfad, entry);
+        showMessageBox(widenAnsi(unreachablePathMessage(lokaler_datenpfad, entry)),
+                       widenUtf8("Der Pfad in dbpfad.ini ist nicht ansprechbar!"),
+                       MB_OK | MB_ICONERROR);
     }
     // The local fallback: only a local data folder that holds the data counts.
     if (!dateivorhanden(withTrailingSeparator(lokaler_datenpfad) + "person.pxd")) return {};

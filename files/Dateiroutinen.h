@@ -2,7 +2,10 @@
 // existence test and the data folders.
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -40,9 +43,15 @@ OwnFile dataFolderFile(const std::string& path);
 // product's "person.pxd". The file is read as a dataFolderFile, at most 64 KiB.
 bool hole_dbpfad_datei(const std::string& dbpfadIni, std::string& datenpfad);
 
+// Shows a modal message box (text, title, MB_* type): the file layer raises no window
+// of its own, its caller's host shows it.
+using ShowMessageBox =
+    std::function<void(const std::wstring& text, const std::wstring& title, UINT type)>;
+
 // Sets the local data folder (creating it when missing) and the program base
 // folder from the central dbpfad.ini; returns the program base folder or "".
-// Shows a message box when the entry names a plain file instead of a folder.
-std::string hole_programmgrundverzeichnis();
+// Has `showMessageBox` show a message when the entry names a plain file instead of a
+// folder.
+std::string hole_programmgrundverzeichnis(const ShowMessageBox& showMessageBox);
 
 }  // namespace fk

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <optional>
 
-#include "errors/epilogue.h"
-#include "errors/win32_error.h"
-#include "util/handles.h"
+#include "base/epilogue.h"
+#include "base/handles.h"
+#include "base/win32_error.h"
 
 namespace fk {
 namespace {

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "errors/epilogue.h"
-#include "errors/win32_error.h"
+#include "base/epilogue.h"
+#include "base/win32_error.h"
 #include "files/Dateiroutinen.h"
 #include "files/y_work_together.h"
 #include "util/file_io.h"

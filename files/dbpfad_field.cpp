@@ -1,6 +1,6 @@
 #include "files/dbpfad_field.h"
 
-#include "errors/runtime_error.h"
+#include "base/runtime_error.h"
 
 namespace fk {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "errors/epilogue.h"
+#include "base/epilogue.h"
 
 namespace fk {
 namespace {

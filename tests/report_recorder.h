@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "errors/epilogue.h"
+#include "base/epilogue.h"
 
 namespace fk::test {
 

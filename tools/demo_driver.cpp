@@ -17,8 +17,8 @@
 #include <string>
 
 #include "app/main_window.h"
+#include "base/encoding.h"
 #include "util/controls.h"
-#include "util/encoding.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 
 #include <commdlg.h>
 
-#include "errors/runtime_error.h"
-#include "errors/win32_error.h"
+#include "base/encoding.h"
+#include "base/runtime_error.h"
+#include "base/seams.h"
+#include "base/win32_error.h"
 #include "util/dialog_text.h"
-#include "util/encoding.h"
-#include "util/seams.h"
 
 namespace fk {
 namespace {

@@ -5,13 +5,13 @@
 
 #include <windows.h>
 
-#include "errors/epilogue.h"
-#include "errors/win32_error.h"
-#include "util/text.h"
-#include "util/encoding.h"
+#include "base/encoding.h"
+#include "base/epilogue.h"
+#include "base/handles.h"
+#include "base/seams.h"
+#include "base/text.h"
+#include "base/win32_error.h"
 #include "util/file_io.h"
-#include "util/handles.h"
-#include "util/seams.h"
 
 namespace fk {
 namespace {
@@ -24,33 +24,34 @@ const char* ptr(const Text& text) {
     return text ? text->c_str() : nullptr;
 }
 
-// Reads through `read(buffer, size)`, a profile function. The first buffer has 255
+// Reads through `read(buffer, size)`, a profile function. The first buffer has `size`
 // characters; where the platform filled it (a value returns size-1, a list size-2) the
-// read is repeated with a larger one, so values and lists come back whole.
+// read is repeated with one twice as large, up to `largest`, so values and lists come
+// back whole.
 struct ProfileRead {
     std::string buffer;
     DWORD count;
 };
 
 template <class Read>
-ProfileRead readWhole(Read read, bool list) {
-    constexpr DWORD kLargest = 64u << 20;
-    for (DWORD size = 255;; size *= 2) {
+ProfileRead readWhole(Read read, bool list, DWORD size = 255, DWORD largest = 64u << 20) {
+    for (;; size *= 2) {
         std::string buffer(size, '\0');
         const DWORD n = read(buffer.data(), size);
         captureLastError();
-        if (n < (list ? size - 2 : size - 1) || size >= kLargest) return {std::move(buffer), n};
+        if (n < (list ? size - 2 : size - 1) || size >= largest) return {std::move(buffer), n};
     }
 }
 
 ProfileRead readProfile(const Text& section, const Text& key, const char* fallback,
-                        const std::string& file, bool list) {
+                        const std::string& file, bool list, DWORD size = 255,
+                        DWORD largest = 64u << 20) {
     return readWhole(
-        [&](char* buffer, DWORD size) {
-            return GetPrivateProfileStringA(ptr(section), ptr(key), fallback, buffer, size,
+        [&](char* buffer, DWORD n) {
+            return GetPrivateProfileStringA(ptr(section), ptr(key), fallback, buffer, n,
                                             file.c_str());
         },
-        list);
+        list, size, largest);
 }
 
 // The section's key lines as the file holds them ("key=value", from the platform's
@@ -132,6 +133,11 @@ void putFound(std::vector<T>& result, int16_t& n, T entry) {
 }
 
 }  // namespace
+
+std::string profileValue(const std::string& file, const Text& section, const Text& key,
+                         const std::string& fallback, uint32_t size, uint32_t largest) {
+    return valueOf(readProfile(section, key, fallback.c_str(), file, false, size, largest));
+}
 
 TextFault faultIn(const std::string& text, TextRole role) {
     if (role != TextRole::Value && trimBlanks(text).empty()) return TextFault::BlankName;
@@ -236,15 +242,14 @@ KeyValueTable clsIniRW::GetAllKeysValuesInSection(const Text& sectionName) {
     return guarded(KeyValueTable(), [&] {
         KeyValueRows rows;
         for (const std::string& key : walked(GetAllKeysInSection(sectionName))) {
-            rows.push_back({key, valueOf(readProfile(sectionName, key, "", file_, false))});
+            rows.push_back({key, profileValue(file_, sectionName, key, "")});
         }
         return rows;
     });
 }
 
 std::string clsIniRW::GetValue(const Text& sectionName, const Text& keyName) {
-    return guarded(std::string(),
-                   [&] { return valueOf(readProfile(sectionName, keyName, "", file_, false)); });
+    return guarded(std::string(), [&] { return profileValue(file_, sectionName, keyName, ""); });
 }
 
 bool clsIniRW::FindKeyInSection(const Text& sectionName, const std::string& keyName) {
@@ -377,6 +382,7 @@ void clsIniRW::ReportError(int16_t lErrorNum, const std::string& sErrorText,
                            const std::string& sErrorSource) {
     std::string text = "Error Number: " + std::to_string(lErrorNum) + "\r\n" + sErrorText;
     if (!sErrorSource.empty()) text += "\r\n\r\n" + sErrorSource;
+    if (showErrorBox) return showErrorBox(widenAnsi(text), L"Ini RW Class");
     seams().messageBox(nullptr, widenAnsi(text), L"Ini RW Class", MB_OK | MB_ICONERROR);
 }
 

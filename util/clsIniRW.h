@@ -17,6 +17,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,6 +27,15 @@ namespace fk {
 // A text that may be null (no string at all); null reaches the platform as a null
 // pointer, which is not the same as the empty text.
 using Text = std::optional<std::string>;
+
+// One value of a profile file, read by the platform's GetPrivateProfileStringA into a
+// buffer of `size` characters and, while the value fills it, again into one twice as
+// large, up to `largest`: so the class reads values whole, and the error handler's
+// solution text, offered 500 characters once, comes back cut. The one way the program
+// reads a profile string.
+std::string profileValue(const std::string& file, const Text& section, const Text& key,
+                         const std::string& fallback, uint32_t size = 255,
+                         uint32_t largest = 64u << 20);
 
 // Names indexed from 0; the blank list is one empty text; absent (nullopt) when the
 // class is not set up or an error was reported.
@@ -70,6 +80,9 @@ public:
     void File_Name(const std::string& path);
     const std::string& File() const { return file_; }
     bool FileOpen() const { return fileOpen_; }
+    // Where ReportError's message (text, title) goes instead of the class's own message
+    // box, for a program that has nobody to close one.
+    std::function<void(const std::wstring& text, const std::wstring& title)> showErrorBox;
 
     // Refuses (error 5, nothing written) a text with a fault (faultIn); null texts
     // (deletions) pass.

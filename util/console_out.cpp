@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "util/encoding.h"
+#include "base/encoding.h"
 
 namespace fk {
 

@@ -4,8 +4,8 @@
 #include <climits>
 #include <string>
 
-#include "errors/win32_error.h"
-#include "util/encoding.h"
+#include "base/encoding.h"
+#include "base/win32_error.h"
 
 namespace fk {
 namespace {

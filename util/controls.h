@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "util/handles.h"
+#include "base/handles.h"
 
 namespace fk {
 

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <algorithm>
 
-#include "errors/runtime_error.h"
+#include "base/runtime_error.h"
+#include "base/text.h"
 #include "util/codepage.h"
-#include "util/text.h"
 
 namespace fk {
 namespace {

@@ -1,6 +1,6 @@
 #include "util/dialog_text.h"
 
-#include "errors/runtime_error.h"
+#include "base/runtime_error.h"
 
 namespace fk {
 

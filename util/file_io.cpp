@@ -2,11 +2,11 @@
 
 #include <windows.h>
 
-#include "errors/epilogue.h"
-#include "errors/win32_error.h"
-#include "util/encoding.h"
-#include "util/handles.h"
-#include "util/text.h"
+#include "base/encoding.h"
+#include "base/epilogue.h"
+#include "base/handles.h"
+#include "base/text.h"
+#include "base/win32_error.h"
 
 #include <utility>
 #include <vector>
@@ -41,6 +41,10 @@ private:
     std::string path_;
 };
 
+// The folder part of a path, as nurpfad gives it but for what the file layer needs:
+// no 16-bit limit and no report (full paths may be longer, and the layer reports
+// through its callers), and the current folder ".\" for a bare name, as a folder to
+// make a temporary file in.
 std::string folderOf(const std::string& path) {
     const auto sep = path.rfind('\\');
     return sep == std::string::npos ? std::string(".\\") : path.substr(0, sep + 1);

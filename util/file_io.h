@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "util/handles.h"
+#include "base/handles.h"
 
 namespace fk {
 

@@ -3,9 +3,9 @@
 #include <cstdio>
 
 #ifdef _WIN32
-#include "errors/win32_error.h"
+#include "base/encoding.h"
+#include "base/win32_error.h"
 #include "util/console_out.h"
-#include "util/encoding.h"
 #endif
 
 namespace fk::cli {

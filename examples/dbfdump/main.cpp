@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "errors/runtime_error.h"
+#include "base/runtime_error.h"
 #include "examples/common/tool_cli.h"
 #include "util/codepage.h"
 #include "util/dbases.h"

@@ -5,11 +5,10 @@
 #include <string_view>
 #include <vector>
 
-#include "errors/epilogue.h"
+#include "base/encoding.h"
+#include "base/epilogue.h"
 #include "examples/common/tool_cli.h"
 #include "util/clsIniRW.h"
-#include "util/encoding.h"
-#include "util/seams.h"
 
 namespace {
 
@@ -267,14 +266,13 @@ std::string oneLine(std::string text) {
 }
 
 // Failures the class reports go to standard error instead of into boxes.
-void reportOnStandardError() {
+void reportOnStandardError(Ini& ini) {
     fk::setReportHandler([](const fk::Failure& f, std::string_view label, std::string_view) {
         tool.report(shown(std::string(label)) + ": Error " + std::to_string(f.number) + ": " +
                     shown(f.description));
     });
-    fk::seams().messageBox = [](HWND, const std::wstring& text, const std::wstring&, UINT) {
+    ini.showErrorBox = [](const std::wstring& text, const std::wstring&) {
         tool.report(oneLine(fk::narrowUtf8(text)));
-        return IDOK;
     };
 }
 
@@ -292,8 +290,8 @@ int wmain(int argc, wchar_t** argv) {
         if (const std::string r = cli::ansiRefusal(args[i], a[i]); !r.empty()) return tool.fail(r);
     }
     if (const std::string r = fileRefusal(a[0], command.name); !r.empty()) return tool.fail(r);
-    reportOnStandardError();
     Ini ini;
+    reportOnStandardError(ini);
     ini.File_Name(a[0]);
     if (!ini.FileOpen()) {
         return tool.fail("cannot use " + quoted(a[0]) + ": " +

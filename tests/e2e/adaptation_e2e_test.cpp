@@ -11,7 +11,7 @@
 #include "../win/test_support.h"
 #include "app/main_window.h"
 #include "errors/frmError.h"
-#include "util/handles.h"
+#include "base/handles.h"
 
 namespace fk {
 namespace {

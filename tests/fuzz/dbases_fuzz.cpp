@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "errors/runtime_error.h"
+#include "base/runtime_error.h"
 #include "util/dbases.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "errors/runtime_error.h"
+#include "base/runtime_error.h"
 #include "files/dbpfad_field.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

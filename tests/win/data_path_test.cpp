@@ -13,16 +13,16 @@
 #include <utility>
 
 #include "errors/Z_ErrorFunction.h"
-#include "errors/epilogue.h"
+#include "base/epilogue.h"
 #include "errors/error_log.h"
 #include "files/A_Definitionen.h"
 #include "files/Dateiroutinen.h"
 #include "files/cfindfile.h"
 #include "../report_recorder.h"
 #include "test_support.h"
-#include "util/encoding.h"
+#include "base/encoding.h"
 #include "util/file_io.h"
-#include "util/seams.h"
+#include "base/seams.h"
 
 namespace fk {
 namespace {
@@ -69,15 +69,13 @@ TEST(DataPath, CentralEntryOrTheLocalFallback) {
     const std::string appData = getappfolder() + "\\";
     const std::string local = appData + "Talvorin_Patientendaten\\";
     const std::string central = local + "dbpfad.ini";
-    SeamsOverride seamsGuard;
     std::vector<std::string> boxes;  // title, text and type of each box shown
-    seams().messageBox = [&](HWND, const std::wstring& text, const std::wstring& title, UINT type) {
+    const auto box = [&](const std::wstring& text, const std::wstring& title, UINT type) {
         boxes.push_back(narrowAnsi(title + L"|" + text) + "|" + std::to_string(type));
-        return IDOK;
     };
     test::ReportRecorder recorder;
     std::filesystem::remove_all(widenAnsi(local));
-    EXPECT_EQ(hole_programmgrundverzeichnis(), appData);  // no central file; creates the folder
+    EXPECT_EQ(hole_programmgrundverzeichnis(box), appData);  // no central file; creates the folder
     const std::pair<std::string, std::string> entries[] = {
         {"Q:\r\n", ""},                       // the local fallback, and no data there yet
         {"\\\r\n", appData},                  // one character is no entry (as one, the root)
@@ -86,7 +84,7 @@ TEST(DataPath, CentralEntryOrTheLocalFallback) {
     };
     for (const auto& [entry, result] : entries) {
         test::writeFile(central, entry);
-        EXPECT_EQ(hole_programmgrundverzeichnis(), result) << entry;
+        EXPECT_EQ(hole_programmgrundverzeichnis(box), result) << entry;
         test::writeFile(local + "person.pxd", "");  // the local data from now on
     }
     // The box: title, text, then type 16, an error icon and OK.
@@ -104,18 +102,18 @@ TEST(DataPath, CentralEntryOrTheLocalFallback) {
     test::writeFile(central, appData + "\r\n");
     HANDLE held =
         CreateFileA(central.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    EXPECT_EQ(hole_programmgrundverzeichnis(), appData) << "held open";
+    EXPECT_EQ(hole_programmgrundverzeichnis(box), appData) << "held open";
     CloseHandle(held);
     EXPECT_EQ(takeReports(recorder), (Reports{{70, hole}, {52, hole}})) << "held open";
     CreateHardLinkA((local + "zweit.ini").c_str(), central.c_str(), nullptr);
-    EXPECT_EQ(hole_programmgrundverzeichnis(), appData) << "second name";
+    EXPECT_EQ(hole_programmgrundverzeichnis(box), appData) << "second name";
     DeleteFileA((local + "zweit.ini").c_str());
     EXPECT_EQ(takeReports(recorder), (Reports{{75, hole}, {52, hole}})) << "second name";
     held = CreateFileA(central.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     SetFilePointerEx(held, LARGE_INTEGER{.QuadPart = 1500LL << 20}, nullptr, FILE_END);
     SetEndOfFile(held);
     CloseHandle(held);
-    EXPECT_EQ(hole_programmgrundverzeichnis(), appData) << "oversized";
+    EXPECT_EQ(hole_programmgrundverzeichnis(box), appData) << "oversized";
     EXPECT_EQ(takeReports(recorder), (Reports{{75, hole}})) << "oversized";
 
     // hole_dbpfad_datei: the caller's variable gets the entry with its trailing "\"; a read
@@ -146,7 +144,7 @@ TEST(DataFolderFiles, PlantedLinksAreNotFollowed) {
         EXPECT_FALSE(std::filesystem::exists(programData + "fk-fremd\\neu.txt")) << folder;
     }
     lokaler_datenpfad = programData + "fk-planted\\";
-    EXPECT_EQ(prepareReport(13, "x", "y", false, false, {}).solution, "");
+    EXPECT_EQ(prepareReport({13, "x", "", 0}, "y").solution, "");
     lokaler_datenpfad.clear();
 }
 

@@ -7,14 +7,14 @@
 #include "dialog_driver.h"
 #include "errors/Z_ErrorFunction.h"
 #include "errors/bug_report.h"
-#include "errors/epilogue.h"
+#include "base/epilogue.h"
 #include "errors/frmError.h"
-#include "errors/win32_error.h"
+#include "base/win32_error.h"
 #include "files/A_Definitionen.h"
 #include "files/Dateiroutinen.h"
 #include "test_support.h"
-#include "util/encoding.h"
-#include "util/seams.h"
+#include "base/encoding.h"
+#include "base/seams.h"
 
 namespace fk {
 namespace {

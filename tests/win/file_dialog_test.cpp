@@ -5,7 +5,7 @@
 #include "test_support.h"
 #include "util/CFileDIALOG.h"
 #include "util/controls.h"
-#include "util/seams.h"
+#include "base/seams.h"
 
 namespace {
 

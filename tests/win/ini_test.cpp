@@ -8,8 +8,8 @@
 #include "../report_recorder.h"
 #include "test_support.h"
 #include "util/clsIniRW.h"
-#include "util/encoding.h"
-#include "util/seams.h"
+#include "base/encoding.h"
+#include "base/seams.h"
 
 namespace fk {
 namespace {

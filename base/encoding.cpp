@@ -1,4 +1,4 @@
-#include "util/encoding.h"
+#include "base/encoding.h"
 
 #include <windows.h>
 

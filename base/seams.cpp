@@ -1,4 +1,4 @@
-#include "util/seams.h"
+#include "base/seams.h"
 
 #include <shellapi.h>
 

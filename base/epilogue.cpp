@@ -1,4 +1,4 @@
-#include "errors/epilogue.h"
+#include "base/epilogue.h"
 
 #include <cstdio>
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "errors/runtime_error.h"
+#include "base/runtime_error.h"
 
 namespace fk {
 

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <utility>
 
-#include "errors/runtime_error.h"
+#include "base/runtime_error.h"
 
 namespace fk {
 
@@ -56,14 +56,6 @@ private:
     std::string_view label_;
     std::string_view name_;
 };
-
-// The barrier of a window or dialog procedure: no exception leaves it. What the
-// handler throws is reported under `procedure`, and the message is answered `fallback`.
-template <class Result, class Handler>
-Result answerGuarded(const Procedure& procedure, Result fallback, Handler&& handler) noexcept {
-    procedure.assign(fallback, std::forward<Handler>(handler));
-    return fallback;
-}
 
 // Ignore-errors mode: a statement that fails is skipped silently.
 template <class Statement>

@@ -1,4 +1,4 @@
-#include "errors/win32_error.h"
+#include "base/win32_error.h"
 
 #include <windows.h>
 
