@@ -62,7 +62,6 @@ TEST_F(Ini, FileNameTakesAMissingFileButNotOneHeldWithoutWriteSharing) {
     EXPECT_FALSE(fresh.FileOpen());
     EXPECT_EQ(fresh.File(), "");
     EXPECT_FALSE(ini.RenameSection("Praxis", "Einrichtung"));
-    EXPECT_FALSE(ini.RenameSection("Praxis", "PRAXIS"));
     EXPECT_FALSE(ini.RenameKey("Praxis", "Ort", "Stadt"));
     CloseHandle(held);
     EXPECT_EQ(test::readFile(path), kFixture);
@@ -111,8 +110,6 @@ TEST_F(Ini, RefusalsAndOverflowsAreReportedByTheOperationThatMeetsThem) {
         {"GetAllKeysInSection",
          [&] { return !big.GetAllKeysInSection("Mehr"); },
          {L"central 6 Error in clsIniRW: Function GetAllKeysInSection"}},
-        {"key with =", [&] { return !ini.WriteData("Zwei", "a=b", "v"); }, five},
-        {"section with ]", [&] { return !ini.WriteData("a]b", "k", "v"); }, five},
         {"value with LF", [&] { return !ini.WriteData("Zwei", "k", "1\n[x]"); }, five},
         {"new section with CR", [&] { return !ini.RenameSection("Zwei", "a\rb"); }, box5},
         {"new key with LF", [&] { return !ini.RenameKey("Zwei", "a", "a\nb"); }, box5},
