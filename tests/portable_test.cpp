@@ -356,6 +356,7 @@ TEST(CodePage, LanguageDriversTextsAndRefusals) {
         {"largest, lead 0xF4", 0x00, "\xf4\x8f\xbf\xbf", "", "\xf4\x8f\xbf\xbf"},
         {"beyond U+10FFFF", 0x00, "\xf4\x90\x80\x80", "", "\xf4"},
         {"lead 0xF5", 0x00, "\xf5\x80\x80\x80", "", "\xf5"},
+        {"lead 0xF8", 0x00, "\xf8\x90\x80\x80", "", "\xf8"},
         {"U+FFFD", 0x00, "\uFFFD", "", "\uFFFD"}};  // what undefined bytes read as
     for (const auto& [name, driver, text, bytes, refused] : rows) {
         const int codePage = codePageOfLanguageDriver(driver);
