@@ -6,6 +6,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 #include "base/epilogue.h"
 #include "files/A_Definitionen.h"
@@ -38,12 +39,17 @@ constexpr const char* kFollows = "  ...FOLGT KELVARO!\r\n";
 constexpr const char* kWouldChange = "  ...WIRD UMGESETZT!\r\n";
 constexpr const char* kNotInstalled = "  ...NICHT INSTALLIERT!\r\n";
 
+// A companion's dbpfad.ini that is there as a file but not taken, with its attributes.
+struct PassedBy {
+    std::string file;
+    uint32_t attributes = 0;
+};
+
 // What the search for a companion's dbpfad.ini found: the file taken (or ""), and the
-// first one it passed by as there but not taken, with that file's attributes.
+// first one it passed by.
 struct Search {
     std::string taken;
-    std::string passedBy;
-    uint32_t passedByAttributes = 0;
+    std::optional<PassedBy> passedBy;
 };
 
 // The companion's dbpfad.ini under the first program-files folder that holds one.
@@ -58,11 +64,10 @@ Search companionFile(const std::string& ordner) {
             search.taken = target;
             return search;
         }
-        if (!search.passedBy.empty()) continue;
+        if (search.passedBy) continue;
         const auto attributes = attributesOf(target);
         if (attributes && !(*attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-            search.passedBy = target;
-            search.passedByAttributes = *attributes;
+            search.passedBy = PassedBy{target, *attributes};
         }
     }
     return search;
@@ -99,14 +104,14 @@ RunOutcome adaptationRun(RunHost& host, bool checkOnly) {
 bool testeaufprogramm(RunHost& host, const std::string& ordner, bool checkOnly) {
     const Search search = companionFile(ordner);
     const std::string& target = search.taken;
-    if (target.empty() && !search.passedBy.empty()) {  // installed, but its file not taken
-        host.appendLog(kNotDone);
-        host.notTaken(search.passedBy, search.passedByAttributes);
-        return false;
-    }
     if (target.empty()) {
-        host.appendLog(checkOnly ? kNotInstalled : kNotDone);
-        return true;
+        if (!search.passedBy) {
+            host.appendLog(checkOnly ? kNotInstalled : kNotDone);
+            return true;
+        }
+        host.appendLog(kNotDone);  // installed, but its file not taken
+        host.notTaken(search.passedBy->file, search.passedBy->attributes);
+        return false;
     }
     // quelle_dbpfad_ini: written by adaptationRun before the companions are handled. It
     // lies below the all-users application-data folder; links above and at that folder

@@ -77,8 +77,7 @@ std::string solutionText(int32_t number) {
     const std::string path = CorrectPath(lokaler_datenpfad) + "error.dat";
     std::string solution;
     quietly([&] {
-        const FileHandle held = openForReading(path, FILE_SHARE_READ);
-        requireOwnFile(held, dataFolderFile(path));
+        const FileHandle held = openOwnFile(dataFolderFile(path));
         solution = ReadIniFile(path, "Errors", std::to_string(number), "");
     });
     return solution;

@@ -264,17 +264,35 @@ void frmError::pressDefault(int defaultId) {
     if (defaultId == cmdYes && usable(cmdYes)) cmdYes_Click();
 }
 
-// Enter with no default button presses the default one; Esc and the close box act as
-// "O&K".
+// One command, one button.
 void frmError::onCommand(int id) {
-    if (id == IDOK) pressDefault(LOWORD(SendMessageW(hwnd_, DM_GETDEFID, 0, 0)));
-    if ((id == IDCANCEL || id == cmdOK) && usable(cmdOK)) cmdOK_Click();
-    if (id == cmdExit) cmdExit_Click();
-    if (id == cmdYes) cmdYes_Click();
-    if (id == cmdNo) cmdNo_Click();
-    if (id == cmdCancel) cmdCancel_Click();
-    if (id == cmdDetails) cmdDetails_Click();
-    if (id == cmdbugreport) cmdbugreport_Click();
+    switch (id) {
+        case IDOK:  // Enter with no default button presses the default one
+            pressDefault(LOWORD(SendMessageW(hwnd_, DM_GETDEFID, 0, 0)));
+            break;
+        case IDCANCEL:  // Esc and the close box act as "O&K"
+        case cmdOK:
+            if (usable(cmdOK)) cmdOK_Click();
+            break;
+        case cmdExit:
+            cmdExit_Click();
+            break;
+        case cmdYes:
+            cmdYes_Click();
+            break;
+        case cmdNo:
+            cmdNo_Click();
+            break;
+        case cmdCancel:
+            cmdCancel_Click();
+            break;
+        case cmdDetails:
+            cmdDetails_Click();
+            break;
+        case cmdbugreport:
+            cmdbugreport_Click();
+            break;
+    }
 }
 
 // The controls are made from the table, in their designed state.

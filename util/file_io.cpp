@@ -153,6 +153,15 @@ std::string fullPathOf(const std::string& path) {
 
 namespace {
 
+// The final path of a folder, with a trailing separator, taken from a handle of the folder.
+std::string finalFolderPathOf(const std::string& folder) {
+    const FileHandle handle(CreateFileA(folder.c_str(), FILE_READ_ATTRIBUTES, kAnySharing, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle) raiseLastError();
+    captureLastError();
+    return withTrailingSeparator(finalPathOf(handle));
+}
+
 // Where the file named by `own.path` is when only the links above and at `own.root`
 // are followed: the root folder's final path, taken from a handle of the folder, and
 // the rest of the path. A path that does not lie below the root is refused.
@@ -164,11 +173,7 @@ std::string finalPathBelowRoot(const OwnFile& own) {
         !equalIgnoringCase(path.substr(0, root.size()), root)) {
         refuseAccess(ERROR_ACCESS_DENIED);
     }
-    const FileHandle folder(CreateFileA(root.c_str(), FILE_READ_ATTRIBUTES, kAnySharing, nullptr,
-                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!folder) raiseLastError();
-    captureLastError();
-    return withTrailingSeparator(finalPathOf(folder)) + path.substr(root.size());
+    return finalFolderPathOf(root) + path.substr(root.size());
 }
 
 }  // namespace
@@ -207,12 +212,7 @@ namespace {
 void requireOwnFolder(const OwnFile& own) {
     const std::string folder = folderOf(fullPathOf(own.path));
     if (equalIgnoringCase(folder, fullPathOf(withTrailingSeparator(own.root)))) return;
-    const FileHandle handle(CreateFileA(folder.c_str(), FILE_READ_ATTRIBUTES, kAnySharing, nullptr,
-                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!handle) raiseLastError();
-    captureLastError();
-    if (!equalIgnoringCase(withTrailingSeparator(finalPathOf(handle)),
-                           finalPathBelowRoot({own.root, folder}))) {
+    if (!equalIgnoringCase(finalFolderPathOf(folder), finalPathBelowRoot({own.root, folder}))) {
         refuseAccess(ERROR_ACCESS_DENIED);
     }
 }
